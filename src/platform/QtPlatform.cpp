@@ -1,0 +1,134 @@
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+
+#include <chrono>
+#include <random>
+
+namespace vantelo {
+
+void QtPrompter::showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text)
+{
+    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text, QMessageBox::Ok,
+                    parent);
+    // A report raised by a full-screen window must never end up behind it, out of the user's reach.
+    if (parent && (parent->window()->windowFlags() & Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box.exec();
+}
+
+void QtPrompter::beep()
+{
+    QApplication::beep();
+}
+
+QString QtDialogs::openFileName(QWidget* parent, const QString& filter, const QString& initialName)
+{
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!initialName.isEmpty())
+        dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogs::saveFileName(QWidget* parent, const QString& filter, const QString& initialName)
+{
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!initialName.isEmpty())
+        dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QColor> QtDialogs::chooseColor(QWidget* parent, const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+QRect QtScreenMetrics::screenGeometry() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 800, 600);
+}
+
+QRect QtScreenMetrics::workArea() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
+float ClockRandomSource::reseedAndDraw()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::mt19937 generator(static_cast<std::mt19937::result_type>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    // 24 random bits over 2^24: uniform in [0, 1) and never rounds up to 1.
+    return static_cast<float>(generator() >> 8) / 16777216.0f;
+}
+
+long EmptyRegistry::openKey(std::uint32_t, const QString&, std::uint32_t, std::uintptr_t& keyHandle)
+{
+    keyHandle = 0;
+    return 2; // the registry's "file not found"
+}
+
+long EmptyRegistry::queryValue(std::uintptr_t, const QString&, std::uint32_t&, QByteArray&, std::uint32_t& length)
+{
+    length = 0;
+    return 6; // invalid handle: no key was ever opened
+}
+
+long EmptyRegistry::closeKey(std::uintptr_t)
+{
+    return 0;
+}
+
+bool QtLauncher::fileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+bool QtLauncher::startProgram(const QString& program)
+{
+    return QProcess::startDetached(program, {});
+}
+
+void QtProgramControl::endProgram()
+{
+    // Leave the event loop before any other event is processed; main() then releases the instance
+    // lock and the process ends. Settings are already on disk: every write syncs.
+    QCoreApplication::exit(0);
+}
+
+Platform& qtPlatform()
+{
+    static QtPrompter prompter;
+    static QtDialogs dialogs;
+    static QtScreenMetrics screen;
+    static ClockRandomSource random;
+    static EmptyRegistry registry;
+    static QtLauncher launcher;
+    static QtProgramControl program;
+    static Platform platform{prompter, dialogs, screen, random, registry, launcher, program};
+    return platform;
+}
+
+} // namespace vantelo
