@@ -1,5 +1,8 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/IniRegistry.h"
+#include "platform/WindowsRegistry.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -124,7 +127,11 @@ Platform& qtPlatform()
     static QtDialogs dialogs;
     static QtScreenMetrics screen;
     static ClockRandomSource random;
-    static EmptyRegistry registry;
+#ifdef Q_OS_WIN
+    static WindowsRegistry registry;
+#else
+    static IniRegistry registry;
+#endif
     static QtLauncher launcher;
     static QtProgramControl program;
     static Platform platform{prompter, dialogs, screen, random, registry, launcher, program};
