@@ -86,23 +86,6 @@ float ClockRandomSource::reseedAndDraw()
     return static_cast<float>(generator() >> 8) / 16777216.0f;
 }
 
-long EmptyRegistry::openKey(std::uint32_t, const QString&, std::uint32_t, std::uintptr_t& keyHandle)
-{
-    keyHandle = 0;
-    return 2; // the registry's "file not found"
-}
-
-long EmptyRegistry::queryValue(std::uintptr_t, const QString&, std::uint32_t&, QByteArray&, std::uint32_t& length)
-{
-    length = 0;
-    return 6; // invalid handle: no key was ever opened
-}
-
-long EmptyRegistry::closeKey(std::uintptr_t)
-{
-    return 0;
-}
-
 bool QtLauncher::fileExists(const QString& path)
 {
     const QFileInfo info(path);

@@ -34,18 +34,6 @@ public:
     float reseedAndDraw() override;
 };
 
-// Stands for a machine without the registry entries; the About box then reports the system
-// information tool as unavailable.
-class EmptyRegistry : public Registry
-{
-public:
-    long openKey(std::uint32_t root, const QString& keyName, std::uint32_t accessMask,
-                 std::uintptr_t& keyHandle) override;
-    long queryValue(std::uintptr_t keyHandle, const QString& valueName, std::uint32_t& type, QByteArray& buffer,
-                    std::uint32_t& length) override;
-    long closeKey(std::uintptr_t keyHandle) override;
-};
-
 class QtLauncher : public Launcher
 {
 public:
