@@ -26,11 +26,17 @@ void ImageBox::paintEvent(QPaintEvent* event)
     if (m_picture.isNull())
         return;
     QPainter painter(this);
-    painter.setClipRect(event->rect());
     // The picture is normally decoded at the box's size already; stretching covers the rest.
     if (m_picture.size() != size())
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), m_picture);
+    // Only the exposed part is drawn, from the matching part of the picture: a panorama's box can be
+    // hundreds of thousands of pixels wide, beyond what the painter's fixed-point scaling can span.
+    const QRect exposed = event->rect() & rect();
+    const qreal xScale = qreal(m_picture.width()) / width();
+    const qreal yScale = qreal(m_picture.height()) / height();
+    const QRectF source(exposed.x() * xScale, exposed.y() * yScale, exposed.width() * xScale,
+                        exposed.height() * yScale);
+    painter.drawImage(QRectF(exposed), m_picture, source);
 }
 
 void ImageBox::mouseReleaseEvent(QMouseEvent* event)

@@ -120,6 +120,7 @@ void Vantelo::CreateControls()
     imgTemp->hide();
 
     fraDirectory = makeControl<QGroupBox>(this, "fraDirectory");
+    fraDirectory->setAutoFillBackground(true); // a frame hides what lies beneath it, a wide preview too
     DriveList = makeControl<DriveListBox>(fraDirectory, "DriveList");
     DirList = makeControl<DirListBox>(fraDirectory, "DirList");
     cboFiletype = makeControl<QComboBox>(fraDirectory, "cboFiletype");
