@@ -25,8 +25,8 @@ QPainterPath shieldPath(const QRectF& r)
     path.lineTo(r.right(), r.top() + r.height() * 0.45);
     path.cubicTo(r.right(), r.top() + r.height() * 0.78, r.center().x() + r.width() * 0.2, r.bottom() - dip,
                  r.center().x(), r.bottom());
-    path.cubicTo(r.center().x() - r.width() * 0.2, r.bottom() - dip, r.left(), r.top() + r.height() * 0.78,
-                 r.left(), r.top() + r.height() * 0.45);
+    path.cubicTo(r.center().x() - r.width() * 0.2, r.bottom() - dip, r.left(), r.top() + r.height() * 0.78, r.left(),
+                 r.top() + r.height() * 0.45);
     path.closeSubpath();
     return path;
 }
@@ -58,8 +58,8 @@ QImage drawLogo()
     painter.setPen(Qt::NoPen);
     painter.setBrush(Navy);
     painter.drawRect(QRectF(shield.left(), shield.top(), shield.width() / 2, shield.height() * 0.42));
-    painter.drawRect(QRectF(shield.center().x(), shield.top() + shield.height() * 0.42, shield.width() / 2,
-                            shield.height()));
+    painter.drawRect(
+        QRectF(shield.center().x(), shield.top() + shield.height() * 0.42, shield.width() / 2, shield.height()));
     painter.setBrush(Gold);
     painter.drawRect(QRectF(shield.center().x() - 4, shield.top(), 8, shield.height()));
     painter.drawRect(QRectF(shield.left(), shield.top() + shield.height() * 0.42 - 4, shield.width(), 8));

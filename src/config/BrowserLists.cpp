@@ -2,7 +2,6 @@
 
 #include "common/AppError.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -109,11 +108,13 @@ void DirListBox::open(QTreeWidgetItem* item)
 {
     if (!item)
         return;
+    // A folder that vanished since the list was read: show what is there now instead.
+    QString target = item->data(0, Qt::UserRole).toString();
+    if (!QFileInfo(target).isDir())
+        target = QFileInfo(m_path).isDir() ? m_path : QDir::rootPath();
     try {
-        setPath(item->data(0, Qt::UserRole).toString());
+        setPath(target);
     } catch (const AppError&) {
-        // The folder vanished since the list was read: show what is there now.
-        setPath(QFileInfo(m_path).isDir() ? m_path : QDir::rootPath());
     }
 }
 

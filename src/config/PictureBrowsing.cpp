@@ -16,11 +16,12 @@ namespace {
 bool isExcludedFileSystem(const QByteArray& type)
 {
     static const QList<QByteArray> excluded{
-        "tmpfs",  "devtmpfs", "ramfs",   "squashfs", "proc",     "sysfs",  "cgroup",     "cgroup2",
-        "devpts", "mqueue",   "debugfs", "tracefs",  "securityfs", "pstore", "bpf",      "hugetlbfs",
-        "configfs", "fusectl", "binfmt_misc", "efivarfs", "nsfs", "autofs", "rpc_pipefs",
-        "nfs",    "nfs4",     "cifs",    "smb3",     "smbfs",    "ncpfs",  "afs",        "9p",
-        "davfs",  "fuse.sshfs", "sshfs", "fuse.gvfsd-fuse", "fuse.portal", "fuse.rclone", "ceph", "glusterfs"};
+        "tmpfs",       "devtmpfs",    "ramfs",    "squashfs", "proc",        "sysfs",      "cgroup",
+        "cgroup2",     "devpts",      "mqueue",   "debugfs",  "tracefs",     "securityfs", "pstore",
+        "bpf",         "hugetlbfs",   "configfs", "fusectl",  "binfmt_misc", "efivarfs",   "nsfs",
+        "autofs",      "rpc_pipefs",  "nfs",      "nfs4",     "cifs",        "smb3",       "smbfs",
+        "ncpfs",       "afs",         "9p",       "davfs",    "fuse.sshfs",  "sshfs",      "fuse.gvfsd-fuse",
+        "fuse.portal", "fuse.rclone", "ceph",     "glusterfs"};
     return excluded.contains(type);
 }
 
@@ -28,9 +29,8 @@ bool isSystemMountPoint(const QString& root)
 {
     static const QStringList systemTrees{QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev"),
                                          QStringLiteral("/run/user"), QStringLiteral("/snap")};
-    return std::any_of(systemTrees.cbegin(), systemTrees.cend(), [&](const QString& tree) {
-        return root == tree || root.startsWith(tree + u'/');
-    });
+    return std::any_of(systemTrees.cbegin(), systemTrees.cend(),
+                       [&](const QString& tree) { return root == tree || root.startsWith(tree + u'/'); });
 }
 
 QString cleanFolder(const QString& folder)

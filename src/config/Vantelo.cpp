@@ -103,8 +103,6 @@ Vantelo::Vantelo(Platform& platform, QWidget* parent)
     ConnectHandlers();
 }
 
-Vantelo::~Vantelo() = default;
-
 void Vantelo::CreateControls()
 {
     QFont font = this->font();

@@ -39,7 +39,6 @@ class Vantelo : public QWidget
     Q_OBJECT
 public:
     explicit Vantelo(Platform& platform, QWidget* parent = nullptr);
-    ~Vantelo() override;
 
     // Controls, owned by the window. Those in the browser frame are children of fraDirectory.
     QGroupBox* fraDirectory = nullptr;
@@ -66,8 +65,8 @@ public:
     WindowTimer* Timer1 = nullptr; // drives the small demonstration; off while none runs
 
     // Fields the handlers share.
-    QString strPicPath;           // full path of the picture last chosen for the preview or the list
-    QString strPicSize;           // its size text, height first
+    QString strPicPath;            // full path of the picture last chosen for the preview or the list
+    QString strPicSize;            // its size text, height first
     std::int32_t lngBackColor = 0; // the show's background colour, red in the low byte
 
     // Start-up: records the work area, shows the default picture, puts the stored settings into

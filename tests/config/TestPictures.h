@@ -26,8 +26,8 @@ inline QString writePicture(const QString& folder, const QString& name, int widt
 {
     const QString path = QDir(folder).filePath(name);
     const QImage image = halvesImage(width, height);
-    const bool written = QByteArray(format) == "GIF" ? vantelo::tools::writeGif(image, path)
-                                                     : QImageWriter(path, format).write(image);
+    const bool written =
+        QByteArray(format) == "GIF" ? vantelo::tools::writeGif(image, path) : QImageWriter(path, format).write(image);
     return written ? path : QString();
 }
 

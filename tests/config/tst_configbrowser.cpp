@@ -87,15 +87,6 @@ private slots:
         QCOMPARE(fileListEntries(window), entries);
     }
 
-    void fileListAllowsSeveralSelectedEntries()
-    {
-        FakePlatform fp;
-        Vantelo window(fp.platform);
-        window.Form_Load();
-        window.DirList->setPath(m_folder.path());
-        QCOMPARE(window.FileList->selectionMode(), QAbstractItemView::ExtendedSelection);
-    }
-
     void clickingAPicturePreviewsAndDescribesIt()
     {
         FakePlatform fp;
