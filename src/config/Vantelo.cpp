@@ -169,11 +169,13 @@ void Vantelo::CreateControls()
     Timer1 = new WindowTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
 
-    // The browser starts where the process stands.
-    QString start = QDir::currentPath();
-    if (!QFileInfo(start).isDir())
-        start = QDir::homePath();
-    DirList->setPath(start);
+    // The browser starts where the process stands (a folder deleted under it leaves home, then the root).
+    for (const QString& start : {QDir::currentPath(), QDir::homePath(), QDir::rootPath()}) {
+        if (QFileInfo(start).isDir()) {
+            DirList->setPath(start);
+            break;
+        }
+    }
     DriveList->showDriveOf(DirList->path());
     FileList->setPath(DirList->path());
 }
