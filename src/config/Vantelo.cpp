@@ -1,14 +1,269 @@
 #include "config/Vantelo.h"
 
+#include "common/Numbers.h"
+#include "config/BrowserLists.h"
+#include "config/ImageBox.h"
+#include "config/PreviewFitting.h"
+#include "config/StatusBar.h"
+#include "config/VanteloLayout.h"
+#include "config/WindowTimer.h"
+#include "settings/Settings.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <QValidator>
+
+#include <type_traits>
+
 namespace vantelo {
+namespace {
+
+const QString OrderedShow = QStringLiteral("Ordered");
+const QString RandomShow = QStringLiteral("Random");
+const QString DefaultDelay = QStringLiteral("5");
+
+// The typed length limit of the delay box. QLineEdit's own maximum length would also cut a longer
+// text that the program puts in, and then the box and the timer would disagree about the delay.
+class TypedLengthLimit : public QValidator
+{
+public:
+    TypedLengthLimit(int maximum, QObject* parent) : QValidator(parent), m_maximum(maximum) {}
+    State validate(QString& input, int&) const override { return input.size() <= m_maximum ? Acceptable : Invalid; }
+
+private:
+    int m_maximum;
+};
+
+QFont timesNewRoman(qreal pointSize)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+// A control of the design table: named, placed, captioned and described as the table says.
+template <typename Control> Control* makeControl(QWidget* parent, std::string_view name, int index = -1)
+{
+    const layout::ControlSpec& spec = layout::control(name, index);
+    auto* control = new Control(parent);
+    QString objectName = layout::designText(spec.name);
+    if (spec.index >= 0)
+        objectName += u'(' + QString::number(spec.index) + u')';
+    control->setObjectName(objectName);
+    control->setGeometry(spec.rect);
+    if (!spec.tooltip.empty())
+        control->setToolTip(layout::designText(spec.tooltip));
+    if constexpr (std::is_base_of_v<QAbstractButton, Control>)
+        control->setText(layout::designText(spec.caption));
+    return control;
+}
+
+// The stored delay in whole seconds. A text that is no usable delay (emptied by an exit with an
+// empty box, or edited by hand) falls back to the default rather than keep the window from opening.
+std::int16_t storedDelay()
+{
+    try {
+        const std::int16_t delay = textToInt16(GetSetting(SettingKey::Delay, DefaultDelay));
+        if (delay >= 0)
+            return delay;
+    } catch (const AppError&) {
+    }
+    return textToInt16(DefaultDelay);
+}
+
+// The stored background colour; black when the stored text is no number.
+std::int32_t storedBackColor()
+{
+    try {
+        return textToInt32(GetSetting(SettingKey::BackColor, QStringLiteral("0")));
+    } catch (const AppError&) {
+        return 0;
+    }
+}
+
+} // namespace
 
 Vantelo::Vantelo(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), m_platform(platform)
 {
-    setWindowTitle(QStringLiteral("Personal Vantelo Creator"));
-    setFixedSize(556, 354);
+    setWindowTitle(layout::designText(layout::WindowCaption));
+    setFixedSize(layout::ClientWidth, layout::ClientHeight);
+    CreateControls();
+    ConnectHandlers();
 }
 
-void Vantelo::Form_Load() {}
+void Vantelo::CreateControls()
+{
+    QFont font = this->font();
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    setFont(font);
+
+    // Image boxes first: they lie beneath the other controls, so a very wide picture passes under them.
+    imgPreview = makeControl<ImageBox>(this, "imgPreview");
+    imgPreview->setBox(DefaultPreviewBox);
+    imgTemp = makeControl<ImageBox>(this, "imgTemp");
+    imgTemp->hide();
+
+    fraDirectory = makeControl<QGroupBox>(this, "fraDirectory");
+    fraDirectory->setAutoFillBackground(true); // a frame hides what lies beneath it, a wide preview too
+    DriveList = makeControl<DriveListBox>(fraDirectory, "DriveList");
+    DirList = makeControl<DirListBox>(fraDirectory, "DirList");
+    cboFiletype = makeControl<QComboBox>(fraDirectory, "cboFiletype");
+    FileList = makeControl<FileListBox>(fraDirectory, "FileList");
+
+    lblPicName = makeControl<QLabel>(this, "lblPicName");
+    lblPicName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblPicName->setFont(timesNewRoman(8.25));
+
+    cmdDemoSM = makeControl<QPushButton>(this, "cmdDemoSM");
+    cmdDemoLG = makeControl<QPushButton>(this, "cmdDemoLG");
+    cmdColor = makeControl<QPushButton>(this, "cmdColor");
+    for (int index = 0; index < int(cmdPicture.size()); ++index)
+        cmdPicture[size_t(index)] = makeControl<QPushButton>(this, "cmdPicture", index);
+
+    lvwMain = makeControl<QTreeWidget>(this, "lvwMain");
+    lvwMain->setFont(timesNewRoman(8.25));
+    lvwMain->setColumnCount(4);
+    lvwMain->setHeaderLabels({QString(), QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Color")});
+    lvwMain->header()->setMinimumSectionSize(0);
+    lvwMain->header()->setStretchLastSection(false);
+    lvwMain->setColumnWidth(0, 0); // the folder: kept with the row, never shown
+    lvwMain->setColumnWidth(1, 72);
+    lvwMain->setColumnWidth(2, 62);
+    lvwMain->setColumnWidth(3, 36);
+    lvwMain->setRootIsDecorated(false);
+    lvwMain->setUniformRowHeights(true);
+    lvwMain->setSortingEnabled(false);
+    lvwMain->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    lblFileName = makeControl<QLabel>(this, "lblFileName");
+    lblFileName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblFileName->setFont(timesNewRoman(8.25));
+
+    txtTimer = makeControl<QLineEdit>(this, "txtTimer");
+    txtTimer->setAlignment(Qt::AlignCenter);
+    txtTimer->setFont(timesNewRoman(12));
+    txtTimer->setValidator(new TypedLengthLimit(2, txtTimer));
+    cmdTimer = makeControl<QPushButton>(this, "cmdTimer");
+    for (int index = 0; index < int(optShowStyle.size()); ++index)
+        optShowStyle[size_t(index)] = makeControl<QRadioButton>(this, "optShowStyle", index);
+
+    cmdSave = makeControl<QPushButton>(this, "cmdSave");
+    cmdLoad = makeControl<QPushButton>(this, "cmdLoad");
+    cmdExit = makeControl<QPushButton>(this, "cmdExit");
+    stbVantelo = makeControl<StatusBar>(this, "stbVantelo");
+
+    Timer1 = new WindowTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    // The browser starts where the process stands (a folder deleted under it leaves home, then the root).
+    for (const QString& start : {QDir::currentPath(), QDir::homePath(), QDir::rootPath()}) {
+        if (QFileInfo(start).isDir()) {
+            DirList->setPath(start);
+            break;
+        }
+    }
+    DriveList->showDriveOf(DirList->path());
+    FileList->setPath(DirList->path());
+}
+
+void Vantelo::ConnectHandlers()
+{
+    connect(DriveList, &QComboBox::currentIndexChanged, this, &Vantelo::DriveList_Change);
+    connect(DirList, &DirListBox::change, this, &Vantelo::DirList_Change);
+    connect(cboFiletype, &QComboBox::currentIndexChanged, this, &Vantelo::cboFiletype_Click);
+    connect(FileList, &FileListBox::click, this, &Vantelo::FileList_Click);
+    for (int index = 0; index < int(optShowStyle.size()); ++index) {
+        connect(optShowStyle[size_t(index)], &QRadioButton::toggled, this, [this, index](bool on) {
+            if (on)
+                optShowStyle_Click(index);
+        });
+    }
+    connect(stbVantelo, &StatusBar::panelClick, this, &Vantelo::stbVantelo_PanelClick);
+}
+
+void Vantelo::Form_Load()
+{
+    // The show fits its pictures to the work area recorded here, every time this window opens.
+    Trapped([&] {
+        const QRect workArea = m_platform.screen.workArea();
+        SaveSetting(SettingKey::ScreenWidth, QString::number(checkedInt16(workArea.width())));
+        SaveSetting(SettingKey::ScreenHeight, QString::number(checkedInt16(workArea.height())));
+    });
+
+    ShowDefaultPicture();
+
+    // Nothing in this window takes the colour; it is kept for saving at exit.
+    lngBackColor = storedBackColor();
+
+    txtTimer->setText(QString::number(storedDelay()));
+    Trapped([&] {
+        Timer1->setEnabled(false);
+        Timer1->setInterval(roundToInt32(numericValue(txtTimer->text()) * 1000.0));
+    });
+
+    // Only the exact words switch a button on; the switch writes the order back through its click.
+    const QString showType = GetSetting(SettingKey::ShowType, OrderedShow);
+    if (showType == OrderedShow)
+        optShowStyle[0]->setChecked(true);
+    else if (showType == RandomShow)
+        optShowStyle[1]->setChecked(true);
+
+    {
+        const QSignalBlocker filling(cboFiletype);
+        cboFiletype->clear();
+        cboFiletype->addItems({QStringLiteral("*.jpg"), QStringLiteral("*.bmp"), QStringLiteral("*.gif")});
+        cboFiletype->setCurrentIndex(-1);
+    }
+    cboFiletype->setCurrentIndex(0);
+}
+
+void Vantelo::optShowStyle_Click(int Index)
+{
+    Trapped([&] {
+        if (Index == 0)
+            SaveSetting(SettingKey::ShowType, OrderedShow);
+        else if (Index == 1)
+            SaveSetting(SettingKey::ShowType, RandomShow);
+    });
+}
+
+void Vantelo::stbVantelo_PanelClick(int)
+{
+    // Panel 1 belongs to the About box; the other panels ignore clicks.
+}
+
+void Vantelo::EndSmallDemonstration()
+{
+    if (!Timer1->isEnabled())
+        return;
+    Timer1->setEnabled(false);
+    ShowDefaultPicture();
+    const layout::ControlSpec& demo = layout::control("cmdDemoSM");
+    cmdDemoSM->setText(layout::designText(demo.caption));
+    cmdDemoSM->setToolTip(layout::designText(demo.tooltip));
+    cmdDemoLG->setEnabled(true);
+    for (QRadioButton* option : optShowStyle)
+        option->setEnabled(true);
+    cmdTimer->setEnabled(true);
+}
+
+void Vantelo::ReportError(const AppError& error)
+{
+    m_platform.prompter.showMessage(this, MessageIcon::None, windowTitle(), errorReportText(error));
+}
 
 } // namespace vantelo

@@ -1,21 +1,116 @@
 #pragma once
 
+#include "common/AppError.h"
 #include "platform/Platform.h"
 
+#include <QString>
 #include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <new>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
 
 namespace vantelo {
 
-// The configuration window, "Personal Vantelo Creator".
+class DirListBox;
+class DriveListBox;
+class FileListBox;
+class ImageBox;
+class StatusBar;
+class WindowTimer;
+
+// The configuration window, "Personal Vantelo Creator". Its controls and shared fields carry the
+// window's design names and are open to every handler file of the window (and to the tests); the
+// handlers themselves live in one file per concern:
+//   Vantelo.cpp         layout, start-up (Form_Load), order option, status bar, failure reports
+//   VanteloPreview.cpp  measuring a picture and fitting the preview
+//   VanteloBrowser.cpp  the picture browser
 class Vantelo : public QWidget
 {
     Q_OBJECT
 public:
     explicit Vantelo(Platform& platform, QWidget* parent = nullptr);
 
+    // Controls, owned by the window. Those in the browser frame are children of fraDirectory.
+    QGroupBox* fraDirectory = nullptr;
+    DriveListBox* DriveList = nullptr;
+    DirListBox* DirList = nullptr;
+    QComboBox* cboFiletype = nullptr;
+    FileListBox* FileList = nullptr;
+    ImageBox* imgPreview = nullptr;
+    QLabel* lblPicName = nullptr;
+    ImageBox* imgTemp = nullptr; // measuring reads picture headers, so it never holds a picture
+    QPushButton* cmdDemoSM = nullptr;
+    QPushButton* cmdDemoLG = nullptr;
+    QPushButton* cmdColor = nullptr;
+    std::array<QPushButton*, 4> cmdPicture{};
+    QTreeWidget* lvwMain = nullptr;
+    QLabel* lblFileName = nullptr;
+    QLineEdit* txtTimer = nullptr;
+    QPushButton* cmdTimer = nullptr;
+    std::array<QRadioButton*, 2> optShowStyle{};
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdLoad = nullptr;
+    QPushButton* cmdExit = nullptr;
+    StatusBar* stbVantelo = nullptr;
+    WindowTimer* Timer1 = nullptr; // drives the small demonstration; off while none runs
+
+    // Fields the handlers share.
+    QString strPicPath;            // full path of the picture last chosen for the preview or the list
+    QString strPicSize;            // its size text, height first
+    std::int32_t lngBackColor = 0; // the show's background colour, red in the low byte
+
+    // Start-up: records the work area, shows the default picture, puts the stored settings into
+    // the controls. Called once, before the window is shown.
     void Form_Load();
 
+    // Handlers.
+    void DriveList_Change();
+    void DirList_Change();
+    void cboFiletype_Click();
+    void FileList_Click();
+    void optShowStyle_Click(int Index);
+    void stbVantelo_PanelClick(int panel);
+
+    // Routines of the window shared by several handlers. GetPictureSize and FitPreview leave their
+    // failures to the calling handler; ShowDefaultPicture reports its own.
+    QString GetPictureSize(const QString& path);
+    void FitPreview(const QString& sizeText);
+    void ShowDefaultPicture();
+
 private:
+    // Puts the window back into its idle look when the small demonstration runs.
+    void EndSmallDemonstration();
+
+    // The common error report, titled with the window's caption.
+    void ReportError(const AppError& error);
+
+    // Runs a handler's body so that no failure leaves it: each ends in the common error report.
+    template <typename Body> void Trapped(Body&& body)
+    {
+        try {
+            body();
+        } catch (const AppError& error) {
+            ReportError(error);
+        } catch (const std::bad_alloc&) {
+            ReportError(AppError(7, QStringLiteral("Out of memory")));
+        } catch (const std::exception& error) {
+            ReportError(AppError(51, QString::fromLocal8Bit(error.what())));
+        }
+    }
+
+    void CreateControls();
+    void ConnectHandlers();
+
     Platform& m_platform;
 };
 

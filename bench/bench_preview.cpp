@@ -1,0 +1,180 @@
+// Times a click on a large JPEG in the configuration window's file list (measure from the header,
+// decode straight to the preview's size) against a full decode plus smooth scaling of the same file,
+// and prints djpeg's 1/8-scale decode of it as the floor no JPEG preview can beat.
+// Usage: bench_preview [picture.jpg]   (without a picture, a 6000 x 4000 baseline JPEG is made)
+#include "config/BrowserLists.h"
+#include "config/ImageBox.h"
+#include "config/StatusBar.h"
+#include "config/Vantelo.h"
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace vantelo;
+
+namespace {
+
+constexpr int Runs = 10;
+
+// Reports on the console instead of in a message box, which nobody could close here.
+class ConsolePrompter : public Prompter
+{
+public:
+    void showMessage(QWidget*, MessageIcon, const QString& title, const QString& text) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+        ++failures;
+    }
+    void beep() override {}
+    int failures = 0;
+};
+
+double medianOf(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+// Milliseconds of each of Runs runs, after one run that warms the file cache and the code.
+std::vector<double> timeRuns(const std::function<bool()>& work)
+{
+    std::vector<double> times;
+    if (!work())
+        return times;
+    for (int run = 0; run < Runs; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        if (!work())
+            return {};
+        times.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    return times;
+}
+
+// Something like a photograph for the encoder: smooth colour fields with fine grain over them.
+bool makePhoto(const QString& path, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator grain(20261206);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int noise = int(grain.bounded(24)) - 12;
+            const int r = std::clamp(x * 255 / width + noise, 0, 255);
+            const int g = std::clamp(y * 255 / height + noise, 0, 255);
+            const int b = std::clamp(((x ^ y) >> 4 & 0x7F) + 64 + noise, 0, 255);
+            line[x] = qRgb(r, g, b);
+        }
+    }
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(false);
+    return writer.write(image);
+}
+
+void printTimes(const char* label, const std::vector<double>& times)
+{
+    std::printf("%-34s median %7.1f ms   runs:", label, medianOf(times));
+    for (double t : times)
+        std::printf(" %.1f", t);
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A private settings folder: the window's start-up writes settings.
+    QTemporaryDir work;
+    if (!work.isValid())
+        return 2;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(work.path()));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+
+    QString picture = argc > 1 ? QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath() : QString();
+    if (picture.isEmpty()) {
+        picture = work.filePath(QStringLiteral("photo-6000x4000.jpg"));
+        if (!makePhoto(picture, 6000, 4000)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(picture));
+            return 1;
+        }
+    }
+    const QFileInfo pictureInfo(picture);
+    const QSize pictureSize = QImageReader(picture).size();
+    std::printf("picture: %s, %d x %d, %lld bytes\n", qPrintable(pictureInfo.fileName()), pictureSize.width(),
+                pictureSize.height(), static_cast<long long>(pictureInfo.size()));
+
+    ConsolePrompter prompter;
+    Platform& real = qtPlatform();
+    Platform platform{prompter, real.dialogs, real.screen, real.random, real.registry, real.launcher, real.program};
+    Vantelo window(platform);
+    window.Form_Load();
+    window.DirList->setPath(pictureInfo.absolutePath());
+    window.cboFiletype->setCurrentIndex(0);
+    const QList<QListWidgetItem*> entry = window.FileList->findItems(pictureInfo.fileName(), Qt::MatchExactly);
+    if (entry.size() != 1) {
+        std::fprintf(stderr, "the file list does not show %s\n", qPrintable(pictureInfo.fileName()));
+        return 1;
+    }
+    window.FileList->setCurrentItem(entry.first());
+
+    const std::vector<double> click = timeRuns([&] {
+        window.FileList_Click();
+        return prompter.failures == 0 && !window.imgPreview->picture().isNull();
+    });
+    const QSize shown = window.imgPreview->geometry().size();
+    std::printf("preview: %s, box %d x %d, decoded %d x %d\n", qPrintable(window.strPicSize), shown.width(),
+                shown.height(), window.imgPreview->picture().width(), window.imgPreview->picture().height());
+
+    const std::vector<double> full = timeRuns([&] {
+        QImageReader reader(picture);
+        reader.setAllocationLimit(1024);
+        const QImage image = reader.read();
+        return !image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).isNull();
+    });
+
+    const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
+    std::vector<double> floor;
+    if (!djpeg.isEmpty()) {
+        floor = timeRuns([&] {
+            QProcess process;
+            process.setStandardOutputFile(QProcess::nullDevice());
+            process.start(djpeg, {QStringLiteral("-scale"), QStringLiteral("1/8"), picture});
+            return process.waitForFinished(60000) && process.exitCode() == 0;
+        });
+    }
+
+    if (click.empty() || full.empty()) {
+        std::fprintf(stderr, "a timed run failed\n");
+        return 1;
+    }
+    printTimes("FileList_Click (ours):", click);
+    printTimes("full decode + smooth scale:", full);
+    if (!floor.empty()) {
+        printTimes("djpeg -scale 1/8 (floor):", floor);
+        std::printf("ours over floor: %.2f\n", medianOf(click) / medianOf(floor));
+    } else {
+        std::printf("djpeg -scale 1/8 (floor): not measured (djpeg not found)\n");
+    }
+    std::printf("speedup: %.1f\n", medianOf(full) / medianOf(click));
+    return 0;
+}

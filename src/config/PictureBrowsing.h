@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The rules behind the picture browser's lists: which volumes count as drives, which folder a drive
+// opens at, what the folder list shows and which files match a pattern. No widgets here.
+namespace vantelo {
+
+// A mounted volume as the system reports it.
+struct Volume
+{
+    QString rootPath;
+    QString name; // the volume's label, often empty
+    QByteArray fileSystemType;
+    bool ready = false;
+};
+
+// The volumes mounted right now.
+QList<Volume> mountedVolumes();
+
+// The drives the drive list offers: the ready local volumes that hold folders, the root volume first
+// and the rest by path. Network shares and the system's memory-backed and pseudo file systems are
+// left out.
+QList<Volume> localDrives(const QList<Volume>& mounted);
+
+// How a drive reads in the drive list: its path, then its label in brackets when it has one.
+QString driveDisplayText(const Volume& drive);
+
+// The root of the volume that holds folder.
+QString driveRootOf(const QString& folder);
+
+// Of the given drive roots, the one that holds folder: the longest root that folder lies under.
+// Empty when none does.
+QString listedDriveOf(const QString& folder, const QStringList& roots);
+
+// Fails with device unavailable (68) unless a ready volume is mounted at root right now.
+void ensureDriveReady(const QString& root);
+
+// The folder a drive opens at: the last folder opened on it, while that still exists, else its root.
+QString currentFolderOnDrive(const QString& root, const QHash<QString, QString>& lastFolderOnDrive);
+
+// The folder itself and the folders above it, outermost first ("/", "/home", "/home/ann").
+QStringList folderChain(const QString& folder);
+
+// The folders directly inside folder, by name regardless of letter case; hidden ones left out.
+QStringList subfolders(const QString& folder);
+
+// The files in folder whose names match pattern ("*.jpg"; several patterns may be joined with ";"),
+// letter case ignored, so "*.jpg" lists "IMG_01.JPG". Sorted by name regardless of case.
+QStringList matchingFiles(const QString& folder, const QString& pattern);
+
+// A file's full path: the folder as the folder list shows it, the separator, the file name. A root
+// folder already ends in the separator, so its files get two in a row, which still names them.
+QString joinFolderAndFile(const QString& folder, const QString& fileName);
+
+} // namespace vantelo

@@ -1,0 +1,30 @@
+#include "config/WindowTimer.h"
+
+namespace vantelo {
+
+WindowTimer::WindowTimer(QObject* parent) : QObject(parent)
+{
+    connect(&m_timer, &QTimer::timeout, this, &WindowTimer::timeout);
+}
+
+void WindowTimer::setEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    apply();
+}
+
+void WindowTimer::setInterval(int milliseconds)
+{
+    m_interval = milliseconds;
+    apply();
+}
+
+void WindowTimer::apply()
+{
+    if (m_enabled && m_interval > 0)
+        m_timer.start(m_interval);
+    else
+        m_timer.stop();
+}
+
+} // namespace vantelo
