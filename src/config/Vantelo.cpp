@@ -1,5 +1,7 @@
 #include "config/Vantelo.h"
 
+#include "about/frmAbout.h"
+
 #include "common/Numbers.h"
 #include "config/BrowserLists.h"
 #include "config/ImageBox.h"
@@ -241,9 +243,10 @@ void Vantelo::optShowStyle_Click(int Index)
     });
 }
 
-void Vantelo::stbVantelo_PanelClick(int)
+void Vantelo::stbVantelo_PanelClick(int panel)
 {
     // Panel 1 belongs to the About box; the other panels ignore clicks.
+    openAboutForPanel(panel, this, m_platform);
 }
 
 void Vantelo::EndSmallDemonstration()
