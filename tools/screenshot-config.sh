@@ -26,13 +26,13 @@ if [ -n "$display" ]; then
 else
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         [ -s "$work/display" ] && break
         sleep 0.1
     done
     display=":$(head -n1 "$work/display")"
 fi
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
 done
@@ -44,7 +44,7 @@ chmod 700 "$work/runtime"
 program_pid=$!
 
 window=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     window="$(DISPLAY="$display" xdotool search --name '^Personal Vantelo Creator$' 2>/dev/null | head -n1 || true)"
     [ -n "$window" ] && break
     sleep 0.1
