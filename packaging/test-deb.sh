@@ -21,7 +21,7 @@ done
 
 if [ -z "${VANTELO_DEB_TEST_DISPLAY:-}" ]; then
     export VANTELO_DEB_TEST_DISPLAY=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" bash "$0" "$@"
 fi
 
 build=$(realpath "$1")

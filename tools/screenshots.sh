@@ -16,7 +16,7 @@ done
 
 if [ -z "${VANTELO_SCREENSHOT_DISPLAY:-}" ]; then
     export VANTELO_SCREENSHOT_DISPLAY=1
-    exec xvfb-run -a -s "-screen 0 1024x576x24 -nolisten tcp" bash "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 1024x576x24 -nolisten tcp -noreset" bash "$0" "$@"
 fi
 
 program=$(realpath "${1:-build}/vantelo.scr")

@@ -14,7 +14,7 @@ host_program=${VANTELO_FOREIGN_WINDOW:?VANTELO_FOREIGN_WINDOW must name the stan
 # A black root window (-br), so that whatever the show draws outside the host's window shows up.
 if [ -z "${VANTELO_HOSTING_TEST_DISPLAY:-}" ]; then
     export VANTELO_HOSTING_TEST_DISPLAY=1
-    exec xvfb-run -a -s "-screen 0 800x600x24 -br -nolisten tcp" bash "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 800x600x24 -br -nolisten tcp -noreset" bash "$0" "$@"
 fi
 
 work=$(mktemp -d)
