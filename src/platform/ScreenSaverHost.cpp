@@ -43,7 +43,10 @@ std::optional<WId> parseHostWindowId(const QString& text)
 class ScreenSaverHost::EventWatch : public QAbstractNativeEventFilter
 {
 public:
-    explicit EventWatch(ScreenSaverHost& host) : m_host(host) { QCoreApplication::instance()->installNativeEventFilter(this); }
+    explicit EventWatch(ScreenSaverHost& host) : m_host(host)
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
     ~EventWatch() override
     {
         if (QCoreApplication* application = QCoreApplication::instance())
@@ -62,14 +65,16 @@ public:
             const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
             if (configure->window == window) {
                 const QSize size(configure->width, configure->height);
-                QMetaObject::invokeMethod(&m_host, [host = &m_host, size] { host->hostResized(size); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    &m_host, [host = &m_host, size] { host->hostResized(size); }, Qt::QueuedConnection);
             }
             break;
         }
         case XCB_DESTROY_NOTIFY: {
             const auto* destroy = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
             if (destroy->window == window)
-                QMetaObject::invokeMethod(&m_host, [host = &m_host] { host->hostDestroyed(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    &m_host, [host = &m_host] { host->hostDestroyed(); }, Qt::QueuedConnection);
             break;
         }
         default:
@@ -93,8 +98,8 @@ std::unique_ptr<ScreenSaverHost> ScreenSaverHost::forWindow(WId window)
     // Each client keeps its own event mask on a window, so asking for the host's resizes and its end
     // takes nothing from the host. Asked first, so that no resize can slip in after the size is read.
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-    if (xcb_generic_error_t* error =
-            xcb_request_check(connection, xcb_change_window_attributes_checked(connection, id, XCB_CW_EVENT_MASK, &mask))) {
+    if (xcb_generic_error_t* error = xcb_request_check(
+            connection, xcb_change_window_attributes_checked(connection, id, XCB_CW_EVENT_MASK, &mask))) {
         std::free(error);
         return nullptr;
     }
