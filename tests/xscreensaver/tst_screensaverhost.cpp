@@ -34,9 +34,8 @@ public:
         const xcb_window_t window = xcb_generate_id(m_connection);
         const std::uint32_t background = HostColor.rgb() & 0xffffff;
         xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, screen->root, std::int16_t(geometry.x()),
-                          std::int16_t(geometry.y()), std::uint16_t(geometry.width()),
-                          std::uint16_t(geometry.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
-                          XCB_CW_BACK_PIXEL, &background);
+                          std::int16_t(geometry.y()), std::uint16_t(geometry.width()), std::uint16_t(geometry.height()),
+                          0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, &background);
         xcb_map_window(m_connection, window);
         sync();
         return window;
