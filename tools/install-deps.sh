@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-image-formats-plugins qt6-qpa-plugins
+    # the X11 window an XScreenSaver host lends the show, read over Qt's own X connection
+    libxcb1-dev
     fonts-liberation
     # tests: the real program under a virtual X server, driven and photographed
     xvfb xauth xdotool imagemagick x11-utils util-linux libjpeg-turbo-progs
