@@ -1,0 +1,43 @@
+#include "show/ImageBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vantelo {
+
+ImageBox::ImageBox(QWidget* parent) : QWidget(parent)
+{
+    // Without tracking, Qt would never tell us about a move with no button held.
+    setMouseTracking(true);
+}
+
+void ImageBox::setPicture(QImage picture)
+{
+    m_picture = std::move(picture);
+    update();
+}
+
+void ImageBox::paintEvent(QPaintEvent* event)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    if (m_picture.size() == size()) {
+        painter.drawImage(event->rect().topLeft(), m_picture, event->rect());
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), m_picture);
+}
+
+void ImageBox::mouseMoveEvent(QMouseEvent* event)
+{
+    emit pointerMoved(event->globalPosition().toPoint());
+}
+
+void ImageBox::mouseReleaseEvent(QMouseEvent*)
+{
+    emit clicked();
+}
+
+} // namespace vantelo
