@@ -207,9 +207,10 @@ void FullShow::showNextSlide()
     } catch (const AppError& error) {
         boxFailure = error;
     }
-    QImage picture = m_loader.load(path, box ? decodeSizeFor(box->size()) : QSize(1, 1));
+    QImage picture = m_loader.load(path, box ? decodeSizeOf(*box) : QSize(1, 1));
     if (boxFailure)
         throw *boxFailure;
+    picture.setDevicePixelRatio(devicePixelRatioF());
 
     imgShow->setPicture(std::move(picture));
     imgShow->setGeometry(*box);
@@ -222,6 +223,12 @@ const SlideRow& FullShow::rowAt(std::int16_t position) const
     if (position < 1 || position > lvwMain.size())
         throw AppError(ErrorNumber::IndexOutOfBounds);
     return lvwMain[position - 1];
+}
+
+QSize FullShow::decodeSizeOf(const QRect& box) const
+{
+    // In device pixels, so a high-density screen gets a sharp picture.
+    return decodeSizeFor((QSizeF(box.size()) * devicePixelRatioF()).toSize());
 }
 
 void FullShow::prepareFollowingSlide()
@@ -238,7 +245,7 @@ void FullShow::prepareFollowingSlide()
         }
         const SlideRow& row = rowAt(position);
         const QRect box = slideBox(intScreenWidth, intScreenHeight, readSizeText(row.sizeText));
-        m_loader.prefetch(row.fullPath(), decodeSizeFor(box.size()));
+        m_loader.prefetch(row.fullPath(), decodeSizeOf(box));
     } catch (...) {
         // Left for the run that shows this row, which reports it.
     }

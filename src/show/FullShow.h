@@ -67,6 +67,7 @@ private:
     void enableTimer1();
     void showNextSlide();
     const SlideRow& rowAt(std::int16_t position) const;
+    QSize decodeSizeOf(const QRect& box) const;
     void prepareFollowingSlide();
     void reportLoadFailure(const AppError& error);
     void reportTickFailure(const AppError& error);

@@ -22,8 +22,9 @@ void ImageBox::paintEvent(QPaintEvent* event)
     if (m_picture.isNull())
         return;
     QPainter painter(this);
-    if (m_picture.size() == size()) {
-        painter.drawImage(event->rect().topLeft(), m_picture, event->rect());
+    painter.setClipRegion(event->region());
+    if (m_picture.deviceIndependentSize() == QSizeF(size())) {
+        painter.drawImage(QPointF(0, 0), m_picture); // decoded at the size shown: no scaling
         return;
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
