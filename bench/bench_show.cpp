@@ -232,8 +232,8 @@ double djpegMs(const QString& scale, const QString& path)
     QProcess djpeg;
     QElapsedTimer clock;
     clock.start();
-    djpeg.start(QStringLiteral("djpeg"), {QStringLiteral("-scale"), scale, QStringLiteral("-outfile"),
-                                          QStringLiteral("/dev/null"), path});
+    djpeg.start(QStringLiteral("djpeg"),
+                {QStringLiteral("-scale"), scale, QStringLiteral("-outfile"), QStringLiteral("/dev/null"), path});
     if (!djpeg.waitForFinished(60000) || djpeg.exitCode() != 0)
         return -1;
     return static_cast<double>(clock.nsecsElapsed()) / 1e6;
@@ -249,8 +249,8 @@ int main(int argc, char** argv)
         return runShow(argc, argv, QByteArray(argv[2]) == "naive", QString::fromLocal8Bit(argv[3]));
 
     QGuiApplication application(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QDir::temp().filePath(QStringLiteral("vantelo-bench-show"));
+    const QString folder =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::temp().filePath(QStringLiteral("vantelo-bench-show"));
     if (!ensurePictures(folder))
         return 1;
 
@@ -286,8 +286,9 @@ int main(int argc, char** argv)
     std::fflush(stdout);
 
     const ShowFigures prepared = runChild(QStringLiteral("ours"), folder);
-    std::printf("visible tick, next slide prepared in the background: median %.3f ms over %zu ticks; peak RSS %.1f MB%s\n",
-                prepared.tickMs, prepared.ticks, prepared.peakMb, prepared.ok ? "" : " (FAILED)");
+    std::printf(
+        "visible tick, next slide prepared in the background: median %.3f ms over %zu ticks; peak RSS %.1f MB%s\n",
+        prepared.tickMs, prepared.ticks, prepared.peakMb, prepared.ok ? "" : " (FAILED)");
     std::fflush(stdout);
     const ShowFigures naive = runChild(QStringLiteral("naive"), folder);
     std::printf("visible tick, naive (full decode + smooth scaling on the tick): median %.3f ms over %zu ticks; "

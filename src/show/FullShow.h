@@ -86,10 +86,10 @@ private:
     std::int16_t intShowCount = 0;
     bool blnOrdered = false;
 
-    int m_interval = 0;                // milliseconds; 0 or less never ticks
-    std::optional<float> m_nextDraw;   // random order: the draw made ahead for the next run
-    bool m_reporting = false;          // a report is waiting for the user's OK
-    std::optional<QPoint> m_pointer;   // where the pointer was last seen, in screen coordinates
+    int m_interval = 0;              // milliseconds; 0 or less never ticks
+    std::optional<float> m_nextDraw; // random order: the draw made ahead for the next run
+    bool m_reporting = false;        // a report is waiting for the user's OK
+    std::optional<QPoint> m_pointer; // where the pointer was last seen, in screen coordinates
     SlideLoader m_loader;
 };
 

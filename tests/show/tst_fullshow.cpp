@@ -6,8 +6,8 @@
 #include "support/TestMain.h"
 
 #include <QCursor>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QMutex>
 #include <QPointer>
@@ -196,29 +196,28 @@ private slots:
         QTest::addColumn<bool>("running");
         const QString common = QStringLiteral("Error: %1 has occurred in Project1 error was %2");
         const QString none;
-        QTest::newRow("deleted list file") << SettingKey::File << "%1gone.vtl" << none << MissingListText << true
-                                           << 0 << false;
+        QTest::newRow("deleted list file")
+            << SettingKey::File << "%1gone.vtl" << none << MissingListText << true << 0 << false;
         QTest::newRow("list folder missing") << SettingKey::File << "%1gone/list.vtl" << none
                                              << common.arg(76).arg("Path not found") << false << 0 << false;
-        QTest::newRow("Delay not a number") << SettingKey::Delay << "abc" << none
-                                            << common.arg(13).arg("Type mismatch") << false << 0 << false;
-        QTest::newRow("Delay empty") << SettingKey::Delay << "" << none << common.arg(13).arg("Type mismatch")
-                                     << false << 0 << false;
+        QTest::newRow("Delay not a number")
+            << SettingKey::Delay << "abc" << none << common.arg(13).arg("Type mismatch") << false << 0 << false;
+        QTest::newRow("Delay empty") << SettingKey::Delay << "" << none << common.arg(13).arg("Type mismatch") << false
+                                     << 0 << false;
         QTest::newRow("Delay overflow") << SettingKey::Delay << "40000" << none << common.arg(6).arg("Overflow")
                                         << false << 0 << false;
-        QTest::newRow("ScreenWidth overflow") << SettingKey::ScreenWidth << "32768" << none
-                                              << common.arg(6).arg("Overflow") << false << 0 << false;
-        QTest::newRow("BackColor not a number") << SettingKey::BackColor << "blue" << none
-                                                << common.arg(13).arg("Type mismatch") << false << 0 << false;
+        QTest::newRow("ScreenWidth overflow")
+            << SettingKey::ScreenWidth << "32768" << none << common.arg(6).arg("Overflow") << false << 0 << false;
+        QTest::newRow("BackColor not a number")
+            << SettingKey::BackColor << "blue" << none << common.arg(13).arg("Type mismatch") << false << 0 << false;
         QTest::newRow("count 5 with three rows") << QString() << QString()
                                                  << " 5 \r\n1 | %1 | red.bmp | 480 X 640 | \r\n"
                                                     "2 | %1 | red.bmp | 480 X 640 | \r\n"
                                                     "3 | %1 | red.bmp | 480 X 640 | \r\n"
-                                                 << common.arg(62).arg("Input past end of file") << false << 3
-                                                 << false;
-        QTest::newRow("line that cannot be cut") << QString() << QString() << " 1 \r\n1 | %1 | red.bmp\r\n"
-                                                 << common.arg(5).arg("Invalid procedure call or argument")
-                                                 << false << 0 << false;
+                                                 << common.arg(62).arg("Input past end of file") << false << 3 << false;
+        QTest::newRow("line that cannot be cut")
+            << QString() << QString() << " 1 \r\n1 | %1 | red.bmp\r\n"
+            << common.arg(5).arg("Invalid procedure call or argument") << false << 0 << false;
         // A complete load: the first run finds the list empty.
         QTest::newRow("count 0") << QString() << QString() << " 0 \r\n1 | %1 | red.bmp | 480 X 640 | \r\n"
                                  << EmptyListText << true << 0 << true;
@@ -364,13 +363,19 @@ private slots:
         QTest::addColumn<QString>("sizeText");
         QTest::addColumn<QString>("message");
         const QString common = QStringLiteral("Error: %1 has occurred in Project1 error was %2");
-        QTest::newRow("missing picture") << "gone.bmp" << "480 X 640" << common.arg(53).arg("File not found");
-        QTest::newRow("not a picture") << "notes.jpg" << "480 X 640" << common.arg(481).arg("Invalid picture");
-        QTest::newRow("lower-case x") << "red.bmp" << "480 x 640" << common.arg(11).arg("Division by zero");
-        QTest::newRow("zero width") << "red.bmp" << "480 X 0" << common.arg(11).arg("Division by zero");
-        QTest::newRow("number beyond 16 bits") << "red.bmp" << "48000 X 640" << common.arg(6).arg("Overflow");
+        QTest::newRow("missing picture") << "gone.bmp"
+                                         << "480 X 640" << common.arg(53).arg("File not found");
+        QTest::newRow("not a picture") << "notes.jpg"
+                                       << "480 X 640" << common.arg(481).arg("Invalid picture");
+        QTest::newRow("lower-case x") << "red.bmp"
+                                      << "480 x 640" << common.arg(11).arg("Division by zero");
+        QTest::newRow("zero width") << "red.bmp"
+                                    << "480 X 0" << common.arg(11).arg("Division by zero");
+        QTest::newRow("number beyond 16 bits") << "red.bmp"
+                                               << "48000 X 640" << common.arg(6).arg("Overflow");
         // The picture is loaded before the size is used, so its failure is the one reported.
-        QTest::newRow("missing picture, bad size") << "gone.bmp" << "480 x 640" << common.arg(53).arg("File not found");
+        QTest::newRow("missing picture, bad size") << "gone.bmp"
+                                                   << "480 x 640" << common.arg(53).arg("File not found");
     }
     void tickFailures()
     {

@@ -36,7 +36,8 @@ private slots:
         QTest::newRow("portrait centred") << 800 << 600 << "640 X 480" << QRect(175, 0, 450, 600) << 0;
         QTest::newRow("wide picture cut at both sides") << 800 << 600 << "200 X 400" << QRect(-200, 0, 1200, 600) << 0;
         QTest::newRow("work area with a task bar") << 1920 << 1040 << "4000 X 6000" << QRect(180, 0, 1560, 1040) << 0;
-        QTest::newRow("scaled down, a half pixel to even") << 1366 << 728 << "3024 X 4032" << QRect(198, 0, 971, 728) << 0;
+        QTest::newRow("scaled down, a half pixel to even")
+            << 1366 << 728 << "3024 X 4032" << QRect(198, 0, 971, 728) << 0;
         QTest::newRow("tiny picture scaled up") << 800 << 600 << "3 X 4" << QRect(0, 0, 800, 600) << 0;
         QTest::newRow("zero height") << 800 << 600 << "0 X 640" << QRect() << int(ErrorNumber::DivisionByZero);
         QTest::newRow("zero width") << 800 << 600 << "480 X 0" << QRect() << int(ErrorNumber::DivisionByZero);
@@ -55,8 +56,8 @@ private slots:
         QFETCH(int, failure);
         QRect computed;
         QCOMPARE(failureOf([&] {
-                     computed = vantelo::slideBox(std::int16_t(workWidth), std::int16_t(workHeight),
-                                                  readSizeText(sizeText));
+                     computed =
+                         vantelo::slideBox(std::int16_t(workWidth), std::int16_t(workHeight), readSizeText(sizeText));
                  }),
                  failure);
         if (failure == 0)
