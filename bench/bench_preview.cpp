@@ -3,7 +3,7 @@
 // and prints djpeg's 1/8-scale decode of it as the floor no JPEG preview can beat.
 // Usage: bench_preview [picture.jpg]   (without a picture, a 6000 x 4000 baseline JPEG is made)
 #include "config/BrowserLists.h"
-#include "config/ImageBox.h"
+#include "platform/ImageBox.h"
 #include "config/StatusBar.h"
 #include "config/Vantelo.h"
 #include "platform/QtPlatform.h"

@@ -4,7 +4,7 @@
 
 #include "common/Numbers.h"
 #include "config/BrowserLists.h"
-#include "config/ImageBox.h"
+#include "platform/ImageBox.h"
 #include "config/PreviewFitting.h"
 #include "config/StatusBar.h"
 #include "config/VanteloLayout.h"

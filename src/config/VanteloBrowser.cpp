@@ -1,7 +1,7 @@
 #include "config/Vantelo.h"
 
 #include "config/BrowserLists.h"
-#include "config/ImageBox.h"
+#include "platform/ImageBox.h"
 #include "config/PictureBrowsing.h"
 #include "config/PreviewFitting.h"
 #include "config/StatusBar.h"

@@ -1,7 +1,7 @@
 #include "config/Vantelo.h"
 
 #include "common/SizeText.h"
-#include "config/ImageBox.h"
+#include "platform/ImageBox.h"
 #include "config/PreviewFitting.h"
 #include "platform/PictureFile.h"
 

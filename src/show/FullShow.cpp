@@ -1,13 +1,300 @@
 #include "show/FullShow.h"
 
-namespace vantelo {
+#include "common/AppError.h"
+#include "common/Numbers.h"
+#include "common/SizeText.h"
+#include "settings/Settings.h"
+#include "platform/ImageBox.h"
+#include "show/ShowGeometry.h"
+#include "show/SlideOrder.h"
+#include "slidelist/SlideListFile.h"
 
-FullShow::FullShow(Platform& platform, QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform)
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <new>
+
+namespace vantelo {
+namespace {
+
+const QString MissingListText = QStringLiteral("File has been Modified or Deleted, Check Settings!");
+const QString EmptyListText = QStringLiteral("No Images in the list to be displayed");
+
+// Whatever a handler caught, as the numbered failure the user is shown.
+AppError currentFailure()
+{
+    try {
+        throw;
+    } catch (const AppError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return AppError(7, QStringLiteral("Out of memory"));
+    } catch (...) {
+        return AppError(51, QStringLiteral("Internal error"));
+    }
+}
+
+} // namespace
+
+FullShow::FullShow(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_platform(platform),
+      imgShow(new ImageBox(this)), Timer1(new QTimer(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Personal Vantelo"));
+    setAutoFillBackground(true);
+    // Without tracking, Qt would never tell us about a move with no button held.
+    setMouseTracking(true);
+    imgShow->setObjectName(QStringLiteral("imgShow"));
+    imgShow->hide();
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &FullShow::Timer1_Timer);
+    connect(imgShow, &ImageBox::clicked, this, &FullShow::imgShow_Click);
+    connect(imgShow, &ImageBox::pointerMoved, this, &FullShow::pictureBoxPointerMoved);
+    // The window covers the screen from the start, so even a load that fails before it gets to
+    // sizing the window leaves the whole screen covered.
+    coverScreen();
 }
 
-void FullShow::Form_Load() {}
+FullShow::~FullShow() = default;
+
+void FullShow::Form_Load()
+{
+    try {
+        resetFields();
+        Timer1->stop();
+        intScreenWidth = textToInt16(GetSetting(SettingKey::ScreenWidth, QStringLiteral("800")));
+        intScreenHeight = textToInt16(GetSetting(SettingKey::ScreenHeight, QStringLiteral("600")));
+        const std::int16_t delay = textToInt16(GetSetting(SettingKey::Delay, QStringLiteral("5")));
+        m_interval = delay * 1000;
+        setBackColor(textToInt32(GetSetting(SettingKey::BackColor, QStringLiteral("0"))));
+        const QString showType = GetSetting(SettingKey::ShowType, QStringLiteral("Ordered"));
+        // "Random" and any text but the exact word "Ordered" mean random order.
+        blnOrdered = showType == QLatin1String("Ordered");
+        setCursor(Qt::CrossCursor);
+        coverScreen();
+        const QString path = GetSetting(SettingKey::File);
+        if (path.isEmpty())
+            return;
+        ReadSlideList(path, lvwMain);
+        intShowIndex = 1;
+        enableTimer1();
+    } catch (...) {
+        reportLoadFailure(currentFailure());
+        return;
+    }
+    Timer1_Timer();
+}
+
+void FullShow::Timer1_Timer()
+{
+    // A tick that comes while a report waits for its OK is let go, so reports never pile up.
+    if (m_reporting)
+        return;
+    try {
+        showNextSlide();
+    } catch (...) {
+        reportTickFailure(currentFailure());
+    }
+    prepareFollowingSlide();
+}
+
+void FullShow::Form_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int, int)
+{
+    unload();
+}
+
+void FullShow::Form_Click()
+{
+    unload();
+}
+
+void FullShow::imgShow_Click()
+{
+    unload();
+}
+
+void FullShow::imgShow_MouseMove()
+{
+    unload();
+}
+
+void FullShow::showEvent(QShowEvent* event)
+{
+    m_pointer = QCursor::pos();
+    QWidget::showEvent(event);
+}
+
+void FullShow::closeEvent(QCloseEvent* event)
+{
+    Timer1->stop();
+    m_loader.discard();
+    QWidget::closeEvent(event);
+}
+
+void FullShow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (pointerReallyMoved(event->globalPosition().toPoint())) {
+        const QPoint at = event->position().toPoint();
+        Form_MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
+    }
+}
+
+void FullShow::mouseReleaseEvent(QMouseEvent*)
+{
+    Form_Click();
+}
+
+void FullShow::resetFields()
+{
+    lvwMain.clear();
+    intScreenWidth = intScreenHeight = intShowIndex = intShowCount = 0;
+    blnOrdered = false;
+    m_interval = 0;
+    m_nextDraw.reset();
+    m_loader.discard();
+}
+
+void FullShow::coverScreen()
+{
+    // Without a window manager the full-screen state alone can leave a small window.
+    setWindowState(windowState() | Qt::WindowFullScreen);
+    setGeometry(m_platform.screen.screenGeometry());
+}
+
+void FullShow::setBackColor(std::int32_t colorValue)
+{
+    QPalette colors = palette();
+    colors.setColor(QPalette::Window, QColor(colorValue & 0xFF, (colorValue >> 8) & 0xFF, (colorValue >> 16) & 0xFF));
+    setPalette(colors);
+}
+
+void FullShow::enableTimer1()
+{
+    // Qt would fire an interval of 0 continuously; here it means the first slide stays.
+    if (m_interval <= 0)
+        return;
+    Timer1->setInterval(m_interval);
+    Timer1->start();
+}
+
+void FullShow::showNextSlide()
+{
+    intShowCount = checkedInt16(lvwMain.size());
+    std::int16_t position = 0;
+    if (blnOrdered) {
+        position = intShowIndex;
+        rowAt(position);
+        intShowIndex = nextOrderedIndex(intShowIndex, intShowCount);
+    } else {
+        const float r = m_nextDraw ? *m_nextDraw : m_platform.random.reseedAndDraw();
+        m_nextDraw.reset();
+        position = randomPosition(intShowCount, r);
+    }
+    const SlideRow& row = rowAt(position);
+    const SizeNumbers size = readSizeText(row.sizeText);
+    imgShow->hide();
+    const QString path = row.fullPath();
+
+    // The picture is decoded straight to the size of its box, so the box is worked out first; but a
+    // picture that cannot be loaded is the failure the user hears about, before a bad size text.
+    std::optional<QRect> box;
+    std::optional<AppError> boxFailure;
+    try {
+        box = slideBox(intScreenWidth, intScreenHeight, size);
+    } catch (const AppError& error) {
+        boxFailure = error;
+    }
+    QImage picture = m_loader.load(path, box ? decodeSizeOf(*box) : QSize(1, 1));
+    if (boxFailure)
+        throw *boxFailure;
+    picture.setDevicePixelRatio(devicePixelRatioF());
+
+    imgShow->setPicture(std::move(picture));
+    imgShow->setGeometry(*box);
+    imgShow->show();
+    emit slideShown();
+}
+
+const SlideRow& FullShow::rowAt(std::int16_t position) const
+{
+    if (position < 1 || position > lvwMain.size())
+        throw AppError(ErrorNumber::IndexOutOfBounds);
+    return lvwMain[position - 1];
+}
+
+QSize FullShow::decodeSizeOf(const QRect& box) const
+{
+    // In device pixels, so a high-density screen gets a sharp picture.
+    return decodeSizeFor((QSizeF(box.size()) * devicePixelRatioF()).toSize());
+}
+
+void FullShow::prepareFollowingSlide()
+{
+    if (!Timer1->isActive() || !m_loader.isPrefetching() || lvwMain.isEmpty())
+        return;
+    // Only the decoding is done ahead. The next run still makes every decision again and reports
+    // whatever fails; it just finds its picture ready.
+    try {
+        std::int16_t position = intShowIndex;
+        if (!blnOrdered) {
+            m_nextDraw = m_platform.random.reseedAndDraw();
+            position = randomPosition(checkedInt16(lvwMain.size()), *m_nextDraw);
+        }
+        const SlideRow& row = rowAt(position);
+        const QRect box = slideBox(intScreenWidth, intScreenHeight, readSizeText(row.sizeText));
+        m_loader.prefetch(row.fullPath(), decodeSizeOf(box));
+    } catch (...) {
+        // Left for the run that shows this row, which reports it.
+    }
+}
+
+void FullShow::reportLoadFailure(const AppError& error)
+{
+    if (error.number() == ErrorNumber::FileNotFound)
+        report(MessageIcon::Exclamation, MissingListText);
+    else
+        report(MessageIcon::None, errorReportText(error));
+}
+
+void FullShow::reportTickFailure(const AppError& error)
+{
+    if (error.number() == ErrorNumber::IndexOutOfBounds)
+        report(MessageIcon::Exclamation, EmptyListText);
+    else
+        report(MessageIcon::None, errorReportText(error));
+}
+
+void FullShow::report(MessageIcon icon, const QString& text)
+{
+    m_reporting = true;
+    m_platform.prompter.showMessage(this, icon, windowTitle(), text);
+    m_reporting = false;
+    // The pointer moved to answer the report; only a movement after it ends the show.
+    m_pointer = QCursor::pos();
+}
+
+bool FullShow::pointerReallyMoved(QPoint globalPosition)
+{
+    // Qt also reports a "move" when the window appears under a still pointer, or when something
+    // shown or hidden under it changes what the pointer is over: only a change of place counts.
+    const bool moved = !m_pointer || *m_pointer != globalPosition;
+    m_pointer = globalPosition;
+    return moved;
+}
+
+void FullShow::pictureBoxPointerMoved(QPoint globalPosition)
+{
+    if (pointerReallyMoved(globalPosition))
+        imgShow_MouseMove();
+}
+
+void FullShow::unload()
+{
+    Timer1->stop();
+    close();
+}
 
 } // namespace vantelo

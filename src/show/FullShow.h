@@ -1,22 +1,96 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "show/SlideLoader.h"
+#include "slidelist/SlideRow.h"
 
+#include <QPoint>
 #include <QWidget>
+
+#include <cstdint>
+#include <optional>
+
+class QTimer;
 
 namespace vantelo {
 
-// The full-screen show window.
+class AppError;
+class ImageBox;
+
+// The full-screen show window, "Personal Vantelo": covers the screen in the background colour and
+// shows the pictures of the saved slide list one after another until the mouse moves or clicks.
+// It deletes itself when it unloads.
 class FullShow : public QWidget
 {
     Q_OBJECT
 public:
     explicit FullShow(Platform& platform, QWidget* parent = nullptr);
+    ~FullShow() override;
 
+    // Reads the settings and the slide list file, covers the screen and starts the slides. Every
+    // failure is reported here and leaves the show idle: background only, no timer.
     void Form_Load();
+    // Shows the next slide, in list order or at random, scaled to the work-area height and centred.
+    void Timer1_Timer();
+
+    // Each of these unloads the window.
+    void Form_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void Form_Click();
+    void imgShow_Click();
+    void imgShow_MouseMove();
+
+    // Read-only views of the window's state, for tests and the benchmark.
+    std::int16_t screenWidth() const { return intScreenWidth; }
+    std::int16_t screenHeight() const { return intScreenHeight; }
+    std::int16_t showIndex() const { return intShowIndex; }
+    std::int16_t showCount() const { return intShowCount; }
+    bool isOrdered() const { return blnOrdered; }
+    const SlideRows& slideRows() const { return lvwMain; }
+    const QTimer& slideTimer() const { return *Timer1; }
+    const ImageBox& pictureBox() const { return *imgShow; }
+    SlideLoader& slideLoader() { return m_loader; }
+
+signals:
+    // A run of the tick put a picture in the picture box and showed it.
+    void slideShown();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void resetFields();
+    void coverScreen();
+    void setBackColor(std::int32_t colorValue);
+    void enableTimer1();
+    void showNextSlide();
+    const SlideRow& rowAt(std::int16_t position) const;
+    QSize decodeSizeOf(const QRect& box) const;
+    void prepareFollowingSlide();
+    void reportLoadFailure(const AppError& error);
+    void reportTickFailure(const AppError& error);
+    void report(MessageIcon icon, const QString& text);
+    bool pointerReallyMoved(QPoint globalPosition);
+    void pictureBoxPointerMoved(QPoint globalPosition);
+    void unload();
+
     Platform& m_platform;
+    ImageBox* imgShow;
+    QTimer* Timer1;
+    SlideRows lvwMain;
+    std::int16_t intScreenWidth = 0;
+    std::int16_t intScreenHeight = 0;
+    std::int16_t intShowIndex = 0;
+    std::int16_t intShowCount = 0;
+    bool blnOrdered = false;
+
+    int m_interval = 0;              // milliseconds; 0 or less never ticks
+    std::optional<float> m_nextDraw; // random order: the draw made ahead for the next run
+    bool m_reporting = false;        // a report is waiting for the user's OK
+    std::optional<QPoint> m_pointer; // where the pointer was last seen, in screen coordinates
+    SlideLoader m_loader;
 };
 
 } // namespace vantelo

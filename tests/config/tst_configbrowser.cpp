@@ -1,6 +1,6 @@
 #include "TestPictures.h"
 #include "config/BrowserLists.h"
-#include "config/ImageBox.h"
+#include "platform/ImageBox.h"
 #include "config/StatusBar.h"
 #include "config/Vantelo.h"
 #include "config/WindowTimer.h"

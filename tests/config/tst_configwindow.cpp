@@ -1,7 +1,7 @@
 #include "TestPictures.h"
 #include "about/frmAbout.h"
 #include "common/AppError.h"
-#include "config/ImageBox.h"
+#include "platform/ImageBox.h"
 #include "config/StatusBar.h"
 #include "config/Vantelo.h"
 #include "config/VanteloLayout.h"

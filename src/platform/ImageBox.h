@@ -6,8 +6,10 @@
 
 namespace vantelo {
 
-// An image box: shows its picture stretched to the whole box. Its place is kept as the window's
-// code sets it, in fractional pixels, and shown on the whole pixels that covers.
+// An image box: shows its picture stretched to the whole box. It handles no input itself: it tells
+// its window about clicks and pointer movement, and the window decides what they mean. Its place
+// can be kept in fractional pixels, as the window's geometry computes it, and is shown on the whole
+// pixels that covers.
 class ImageBox : public QWidget
 {
     Q_OBJECT
@@ -17,14 +19,16 @@ public:
     void setBox(const QRectF& box);
     QRectF box() const { return m_box; }
 
-    void setPicture(const QImage& picture);
+    void setPicture(QImage picture);
     const QImage& picture() const { return m_picture; }
 
 signals:
-    void clicked();
+    void clicked(); // a button released over the box
+    void pointerMoved(QPoint globalPosition);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:

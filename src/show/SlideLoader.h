@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDateTime>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QThreadPool>
+
+#include <functional>
+#include <future>
+#include <optional>
+
+// Decodes slides for the show, and prepares the next one in the background while the current one
+// is on screen, so a tick only has to swap pictures. Only decoding runs off the user-interface
+// thread: which slide comes next, every failure and every report stay with the caller there.
+namespace vantelo {
+
+class SlideLoader
+{
+public:
+    // Decodes the picture at path to exactly size; fails with AppError like decodePicture.
+    using Decoder = std::function<QImage(const QString& path, const QSize& size)>;
+
+    SlideLoader();
+    // Waits for a decode still running: it holds nothing of ours, but the pool must not outlive us.
+    ~SlideLoader();
+    SlideLoader(const SlideLoader&) = delete;
+    SlideLoader& operator=(const SlideLoader&) = delete;
+
+    // The benchmark measures the naive path with its own decoder; tests slow it down.
+    void setDecoder(Decoder decoder);
+    void setPrefetching(bool on);
+    bool isPrefetching() const { return m_prefetching; }
+
+    // Starts decoding the picture in the background for a later load() of the same path and size.
+    // Replaces any earlier preparation.
+    void prefetch(const QString& path, const QSize& size);
+
+    // The picture at path decoded to size: the prepared one when it still matches (same path, same
+    // size, the file unchanged since), else decoded now. A prepared decode that failed is tried
+    // again here, so the failure reported is the one of this moment.
+    QImage load(const QString& path, const QSize& size);
+
+    // Drops the preparation, if any; a decode already running finishes unseen.
+    void discard();
+
+private:
+    // Enough of the file's identity to notice it was replaced or rewritten.
+    struct FileStamp
+    {
+        bool exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+        QDateTime changed;
+        friend bool operator==(const FileStamp&, const FileStamp&) = default;
+    };
+    struct Prepared
+    {
+        QString path;
+        QSize size;
+        FileStamp stamp;
+        std::future<QImage> picture;
+    };
+
+    static FileStamp stampOf(const QString& path);
+    static QImage decodeForDrawing(const Decoder& decoder, const QString& path, const QSize& size);
+
+    Decoder m_decoder;
+    bool m_prefetching = true;
+    std::optional<Prepared> m_prepared;
+    QThreadPool m_pool;
+};
+
+} // namespace vantelo

@@ -1,0 +1,123 @@
+#include "common/AppError.h"
+#include "show/ShowGeometry.h"
+#include "show/SlideOrder.h"
+#include "support/TestMain.h"
+
+#include <QTest>
+
+using namespace vantelo;
+
+namespace {
+
+int failureOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestShowRules : public QObject
+{
+    Q_OBJECT
+private slots:
+    void slideBox_data()
+    {
+        QTest::addColumn<int>("workWidth");
+        QTest::addColumn<int>("workHeight");
+        QTest::addColumn<QString>("sizeText");
+        QTest::addColumn<QRect>("box");
+        QTest::addColumn<int>("failure");
+        QTest::newRow("landscape fills the work area") << 800 << 600 << "480 X 640" << QRect(0, 0, 800, 600) << 0;
+        QTest::newRow("portrait centred") << 800 << 600 << "640 X 480" << QRect(175, 0, 450, 600) << 0;
+        QTest::newRow("wide picture cut at both sides") << 800 << 600 << "200 X 400" << QRect(-200, 0, 1200, 600) << 0;
+        QTest::newRow("work area with a task bar") << 1920 << 1040 << "4000 X 6000" << QRect(180, 0, 1560, 1040) << 0;
+        QTest::newRow("scaled down, a half pixel to even")
+            << 1366 << 728 << "3024 X 4032" << QRect(198, 0, 971, 728) << 0;
+        QTest::newRow("tiny picture scaled up") << 800 << 600 << "3 X 4" << QRect(0, 0, 800, 600) << 0;
+        QTest::newRow("zero height") << 800 << 600 << "0 X 640" << QRect() << int(ErrorNumber::DivisionByZero);
+        QTest::newRow("zero width") << 800 << 600 << "480 X 0" << QRect() << int(ErrorNumber::DivisionByZero);
+        QTest::newRow("no capital X") << 800 << 600 << "480 x 640" << QRect() << int(ErrorNumber::DivisionByZero);
+        QTest::newRow("negative height") << 800 << 600 << "-480 X 640" << QRect() << 380;
+        QTest::newRow("negative work height") << 800 << -600 << "480 X 640" << QRect() << 380;
+        QTest::newRow("zero work height") << 800 << 0 << "480 X 640" << QRect(400, 0, 0, 0) << 0;
+        QTest::newRow("beyond any window") << 800 << 32767 << "1 X 32767" << QRect() << int(ErrorNumber::Overflow);
+    }
+    void slideBox()
+    {
+        QFETCH(int, workWidth);
+        QFETCH(int, workHeight);
+        QFETCH(QString, sizeText);
+        QFETCH(QRect, box);
+        QFETCH(int, failure);
+        QRect computed;
+        QCOMPARE(failureOf([&] {
+                     computed =
+                         vantelo::slideBox(std::int16_t(workWidth), std::int16_t(workHeight), readSizeText(sizeText));
+                 }),
+                 failure);
+        if (failure == 0)
+            QCOMPARE(computed, box);
+    }
+
+    void decodeSize_data()
+    {
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("the box itself") << QSize(1620, 1080) << QSize(1620, 1080);
+        QTest::newRow("empty box still decodes a pixel") << QSize(0, 0) << QSize(1, 1);
+        QTest::newRow("a line") << QSize(0, 600) << QSize(1, 600);
+        QTest::newRow("beyond the budget keeps proportions") << QSize(16000, 8000) << QSize(5792, 2896);
+    }
+    void decodeSize()
+    {
+        QFETCH(QSize, box);
+        QFETCH(QSize, decoded);
+        const QSize size = decodeSizeFor(box);
+        QCOMPARE(size, decoded);
+        QVERIFY(qint64(size.width()) * size.height() <= MaxDecodedPixels);
+    }
+
+    void orderedCycle()
+    {
+        std::int16_t index = 1;
+        QList<int> shown;
+        for (int run = 0; run < 7; ++run) {
+            shown << index;
+            index = nextOrderedIndex(index, 3);
+        }
+        QCOMPARE(shown, QList<int>({1, 2, 3, 1, 2, 3, 1}));
+        QCOMPARE(nextOrderedIndex(1, 1), std::int16_t(1));
+    }
+
+    void randomPosition_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<float>("r");
+        QTest::addColumn<int>("position");
+        QTest::newRow("lowest draw") << 3 << 0.0f << 1;
+        QTest::newRow("just below a half") << 3 << 0.2499f << 1;
+        QTest::newRow("1.5 goes to the even 2") << 3 << 0.25f << 2;
+        QTest::newRow("2.5 goes to the even 2") << 3 << 0.75f << 2;
+        QTest::newRow("just above 2.5") << 3 << 0.7501f << 3;
+        QTest::newRow("highest draw") << 3 << 0.99999994f << 3;
+        QTest::newRow("one row, any draw") << 1 << 0.99999994f << 1;
+        QTest::newRow("empty list, low draw") << 0 << 0.2f << 1;
+        QTest::newRow("empty list, high draw") << 0 << 0.9f << 0;
+        QTest::newRow("largest list") << 32767 << 0.99999994f << 32767;
+    }
+    void randomPosition()
+    {
+        QFETCH(int, count);
+        QFETCH(float, r);
+        QFETCH(int, position);
+        QCOMPARE(int(vantelo::randomPosition(std::int16_t(count), r)), position);
+    }
+};
+
+VANTELO_TEST_MAIN(TestShowRules)
+#include "tst_showrules.moc"
