@@ -73,7 +73,12 @@ pixel() {
     import -window root "$work/shot.png"
     convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r+0.5)] %[fx:int(255*p{$1,$2}.g+0.5)] %[fx:int(255*p{$1,$2}.b+0.5)]" info:
 }
-is_blue() { [ "$(pixel "$1" "$2")" = "0 0 255" ]; }
+# The show's colours: its blue background or its red picture.
+shows_the_show() {
+    local colour
+    colour=$(pixel "$1" "$2")
+    [ "$colour" = "0 0 255" ] || [ "$colour" = "255 0 0" ]
+}
 
 # A saved list of one portrait picture, shown on a blue background.
 convert -size 480x640 xc:'rgb(255,0,0)' BMP3:"$work/pics/portrait.bmp"
@@ -96,12 +101,12 @@ read -r _ _ left top <<<"$(geometry "$window")"
 sleep 0.5 # the first frame
 # A point of the slide list, away from where the picture will be: the window's own colours there.
 probe_x=$((left + 400)) probe_y=$((top + 250))
-is_blue "$probe_x" "$probe_y" && fail "the configuration window is blue before the show opened"
+shows_the_show "$probe_x" "$probe_y" && fail "the configuration window has the show's colours before the show opened"
 
 echo "== Demo LG opens the full-screen show over the configuration window"
 xdotool mousemove $((left + 240 + 28)) $((top + 8 + 12)) click 1
 wait_until 10 full_screen_show >/dev/null || fail "no full-screen show window appeared"
-wait_until 10 is_blue "$probe_x" "$probe_y" ||
+wait_until 10 shows_the_show "$probe_x" "$probe_y" ||
     fail "the show does not cover the configuration window (pixel: $(pixel "$probe_x" "$probe_y"))"
 running || fail "the program ended"
 
@@ -112,11 +117,11 @@ xdotool mousemove_relative 1 0
 wait_until 5 no_full_screen_show || fail "a one-pixel move did not close the show"
 running || fail "closing the show ended the program"
 xwininfo -id "$window" | grep -q IsViewable || fail "the configuration window is gone"
-wait_until 5 bash -c "! { $(declare -f pixel is_blue); work='$work'; is_blue $probe_x $probe_y; }" ||
+wait_until 5 bash -c "! { $(declare -f pixel shows_the_show); work='$work'; shows_the_show $probe_x $probe_y; }" ||
     fail "the configuration window was not drawn again"
 
 echo "== the configuration window answers clicks"
-xdotool mousemove $((left + 100 + 8)) $((top + 284 + 6)) click 1
+xdotool mousemove $((left + 100 + 8)) $((top + 304 + 6)) click 1
 wait_until 5 grep -q '^ShowType=Random' "$settings" || fail "a click on Random was not stored"
 xdotool mousemove $((left + 496 + 26)) $((top + 292 + 12)) click 1
 wait_until 5 bash -c "! kill -0 $pid 2>/dev/null || [ \"\$(ps -o stat= -p $pid | cut -c1)\" = Z ]" ||
