@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include <utility>
+
 namespace vantelo {
 namespace {
 
@@ -44,7 +46,7 @@ AppError currentFailure()
 }
 
 // The show window of a large demonstration still on screen, if any.
-FullShow* openFullShow()
+FullShow* visibleFullShow()
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (auto* show = qobject_cast<FullShow*>(window); show && show->isVisible())
@@ -201,7 +203,7 @@ void Vantelo::cmdDemoLG_Click()
             return;
         }
         // One show window at a time, like every window of the program; a new one loads afresh.
-        FullShow* show = openFullShow();
+        FullShow* show = visibleFullShow();
         if (!show) {
             // No owner: the show covers the screen on its own, and this window stays as it is.
             show = new FullShow(m_platform, nullptr);
