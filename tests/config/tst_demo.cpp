@@ -278,20 +278,6 @@ private slots:
         QCOMPARE(window.strPicSize, QStringLiteral("50 X 50"));
     }
 
-    void aSizeTextThatCannotBeFittedEndsTheShow()
-    {
-        FakePlatform fp;
-        Vantelo window(fp.platform);
-        window.Form_Load();
-        addRow(window, QStringLiteral("a.jpg"), QStringLiteral("60 x 80"));
-        QTest::mouseClick(window.cmdDemoSM, Qt::LeftButton);
-        QCOMPARE(fp.prompter.messages.size(), 1);
-        QCOMPARE(fp.prompter.messages[0].text,
-                 QStringLiteral("Error: 11 has occurred in Project1 error was Division by zero"));
-        QVERIFY(looksIdle(window));
-        QVERIFY(window.imgPreview->isHidden());
-    }
-
     void stoppingRestoresTheDefaultPicture_data()
     {
         QTest::addColumn<bool>("byPreview");

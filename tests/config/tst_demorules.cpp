@@ -1,7 +1,5 @@
 #include "TestPictures.h"
 #include "common/AppError.h"
-#include "config/ColorValue.h"
-#include "config/DelayRules.h"
 #include "config/DemoOrder.h"
 #include "config/SlidePreparer.h"
 #include "support/TestMain.h"
@@ -33,100 +31,6 @@ class TestDemoRules : public QObject
     QTemporaryDir m_dir;
 
 private slots:
-    void setTimerTakesDelaysBelowAMinute_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("seconds"); // -1: refused
-        QTest::newRow("7") << "7" << 7;
-        QTest::newRow("leading zero") << "05" << 5;
-        QTest::newRow("59") << "59" << 59;
-        QTest::newRow("0") << "0" << 0;
-        QTest::newRow("60") << "60" << -1;
-        QTest::newRow("99") << "99" << -1;
-        QTest::newRow("empty box") << "" << -1;
-        QTest::newRow("pasted letters") << "ab" << -1;
-        QTest::newRow("pasted digit and letter") << "7a" << -1;
-        QTest::newRow("pasted negative") << "-5" << -1;
-        QTest::newRow("pasted blank before a digit") << " 7" << 7;
-    }
-    void setTimerTakesDelaysBelowAMinute()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, seconds);
-        const std::optional<std::int16_t> accepted = acceptedDelay(text);
-        QCOMPARE(accepted.has_value(), seconds >= 0);
-        if (accepted)
-            QCOMPARE(int(*accepted), seconds);
-    }
-
-    void exitStoresTheDelayAsTypedUnlessItIsNoNumber_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("above the limit, never set") << "75"
-                                                    << "75";
-        QTest::newRow("leading zero") << "05"
-                                      << "05";
-        QTest::newRow("empty box") << ""
-                                   << "5";
-        QTest::newRow("pasted letters") << "ab"
-                                        << "5";
-        QTest::newRow("pasted digit and letter") << "7a"
-                                                 << "5";
-    }
-    void exitStoresTheDelayAsTypedUnlessItIsNoNumber()
-    {
-        QFETCH(QString, text);
-        QTEST(delayTextToStore(text), "stored");
-    }
-
-    void colourValuesHoldRedInTheLowByte_data()
-    {
-        QTest::addColumn<QColor>("color");
-        QTest::addColumn<int>("value");
-        QTest::newRow("black") << QColor(Qt::black) << 0;
-        QTest::newRow("pure red") << QColor(255, 0, 0) << 255;
-        QTest::newRow("pure green") << QColor(0, 255, 0) << 65280;
-        QTest::newRow("pure blue") << QColor(0, 0, 255) << 16711680;
-        QTest::newRow("white") << QColor(Qt::white) << 16777215;
-        QTest::newRow("mixed") << QColor(1, 2, 3) << (1 | 2 << 8 | 3 << 16);
-        QTest::newRow("transparency ignored") << QColor(255, 0, 0, 128) << 255;
-        QTest::newRow("given as hue") << QColor::fromHsv(240, 255, 255) << 16711680;
-    }
-    void colourValuesHoldRedInTheLowByte()
-    {
-        QFETCH(QColor, color);
-        QTEST(int(colorValue(color)), "value");
-    }
-
-    void listOrderCyclesThroughTheRows_data()
-    {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QList<int>>("positions");
-        QTest::newRow("three rows") << 3 << QList<int>{1, 2, 3, 1, 2, 3, 1};
-        QTest::newRow("one row") << 1 << QList<int>{1, 1, 1};
-    }
-    void listOrderCyclesThroughTheRows()
-    {
-        QFETCH(int, rows);
-        QFETCH(QList<int>, positions);
-        std::int16_t index = 1;
-        QList<int> shown;
-        for (int tick = 0; tick < positions.size(); ++tick) {
-            checkDemoPosition(index, std::int16_t(rows));
-            shown << index;
-            index = nextDemoIndex(index, std::int16_t(rows));
-        }
-        QCOMPARE(shown, positions);
-    }
-
-    void aShrunkListLeavesThePositionBehind()
-    {
-        // Position 3 of a list cut to one row: it keeps counting and names no row.
-        QCOMPARE(int(nextDemoIndex(3, 1)), 4);
-        QCOMPARE(failureOf([] { checkDemoPosition(3, 1); }), int(ErrorNumber::IndexOutOfBounds));
-    }
-
     void randomPositionsRoundHalvesToEven_data()
     {
         QTest::addColumn<float>("draw");
@@ -151,24 +55,6 @@ private slots:
         QFETCH(float, draw);
         QFETCH(int, rows);
         QTEST(int(randomDemoPosition(draw, std::int16_t(rows))), "position");
-    }
-
-    void onlyPositionsOfTheListNameARow_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("failure");
-        QTest::newRow("first") << 1 << 3 << 0;
-        QTest::newRow("last") << 3 << 3 << 0;
-        QTest::newRow("past the last") << 4 << 3 << int(ErrorNumber::IndexOutOfBounds);
-        QTest::newRow("zero") << 0 << 3 << int(ErrorNumber::IndexOutOfBounds);
-        QTest::newRow("empty list") << 1 << 0 << int(ErrorNumber::IndexOutOfBounds);
-    }
-    void onlyPositionsOfTheListNameARow()
-    {
-        QFETCH(int, position);
-        QFETCH(int, rows);
-        QTEST(failureOf([&] { checkDemoPosition(std::int16_t(position), std::int16_t(rows)); }), "failure");
     }
 
     void aPreparedSlideIsDecodedOnce()

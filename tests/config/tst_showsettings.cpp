@@ -43,6 +43,9 @@ private slots:
         QTest::newRow("99") << "99" << false << 9000;
         QTest::newRow("emptied box") << "" << false << 9000;
         QTest::newRow("pasted letters") << "ab" << false << 9000;
+        QTest::newRow("pasted digit and letter") << "7a" << false << 9000;
+        QTest::newRow("pasted negative") << "-5" << false << 9000;
+        QTest::newRow("pasted blank before a digit") << " 7" << true << 7000;
     }
     void setTimerStoresDelaysBelowAMinute()
     {
@@ -155,6 +158,7 @@ private slots:
                                                           << "" << 0 << "7" << earlier << "Ordered";
         QTest::newRow("emptied box stores the default") << "" << shown << 0 << "5" << shown << "Ordered";
         QTest::newRow("pasted letters store the default") << "ab" << shown << 0 << "5" << shown << "Ordered";
+        QTest::newRow("pasted digit and letter store the default") << "7a" << shown << 0 << "5" << shown << "Ordered";
         QTest::newRow("neither order on") << "7" << shown << -1 << "7" << shown << "random";
     }
     void exitStoresEverythingAndEnds()
