@@ -46,7 +46,13 @@ wait_until() {
     done
 }
 
-running() { kill -0 "$pid" 2>/dev/null && [ "$(ps -o stat= -p "$pid" | cut -c1)" != Z ]; }
+# Whether the program still runs: its process exists and is no zombie waiting to be reaped.
+running() {
+    local state
+    state=$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | cut -c1 || true)
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+ended() { ! running; }
 
 # "W H X Y" of a window.
 geometry() {
@@ -124,8 +130,7 @@ echo "== the configuration window answers clicks"
 xdotool mousemove $((left + 100 + 8)) $((top + 304 + 6)) click 1
 wait_until 5 grep -q '^ShowType=Random' "$settings" || fail "a click on Random was not stored"
 xdotool mousemove $((left + 496 + 26)) $((top + 292 + 12)) click 1
-wait_until 5 bash -c "! kill -0 $pid 2>/dev/null || [ \"\$(ps -o stat= -p $pid | cut -c1)\" = Z ]" ||
-    fail "E&xit did not end the program"
+wait_until 5 ended || fail "E&xit did not end the program"
 status=0
 wait "$pid" || status=$?
 pid=""
