@@ -103,6 +103,8 @@ Vantelo::Vantelo(Platform& platform, QWidget* parent)
     setFixedSize(layout::ClientWidth, layout::ClientHeight);
     CreateControls();
     ConnectHandlers();
+    ConnectShowSettings();
+    ConnectDemo();
 }
 
 void Vantelo::CreateControls()

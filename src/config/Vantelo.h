@@ -112,6 +112,42 @@ private:
     void ConnectHandlers();
 
     Platform& m_platform;
+
+    // Show settings and exit (VanteloShowSettings.cpp), the two demonstrations (VanteloDemo.cpp).
+public:
+    // Swallows every typed character but a digit (set to 0), with a beep.
+    void txtTimer_KeyPress(int& KeyAscii);
+    void cmdTimer_Click();
+    void cmdColor_Click();
+    void cmdExit_Click();
+
+    void cmdDemoSM_Click();
+    // One slide of the small demonstration; a failing one ends it.
+    void Timer1_Timer();
+    void imgPreview_Click();
+    void cmdDemoLG_Click();
+
+    // Position of the next row the small demonstration shows in list order, from 1.
+    std::int16_t intDemoIndex = 1;
+
+protected:
+    // Escape, when no control takes it, runs the exit: the exit button is the cancel button.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ConnectShowSettings();
+    void ConnectDemo();
+    void ShowNextDemoSlide();
+    void PrepareNextDemoSlide();
+    void EndFailedDemonstration(const AppError& error);
+    void ShowDemoIdleControls();
+
+    // The colour dialog opens on the colour last chosen in it, black before any.
+    QColor m_colorDialogColor = Qt::black;
+    // Random order: the draw made ahead for the next tick, so its slide can be decoded ahead.
+    std::optional<float> m_nextDemoDraw;
+    // Decodes the demonstration's next slide in the background; a child of the window.
+    class SlidePreparer* m_demoPreparer = nullptr;
 };
 
 } // namespace vantelo

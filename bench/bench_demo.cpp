@@ -1,0 +1,205 @@
+// The small demonstration over 50-megapixel photos at a one-second delay: how long the window's
+// thread is held at each slide change, against what decoding each slide at the preview's size on
+// that thread would hold it (the tick without the background preparation).
+// Usage: bench_demo [ticks]   (baseline and progressive 8660 x 5774 JPEGs are made in a temporary folder)
+#include "config/PreviewFitting.h"
+#include "config/Vantelo.h"
+#include "config/WindowTimer.h"
+#include "platform/PictureFile.h"
+#include "platform/QtPlatform.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace vantelo;
+
+namespace {
+
+constexpr int PhotoWidth = 8660;
+constexpr int PhotoHeight = 5774;
+constexpr int PhotosPerSet = 3;
+
+// Reports on the console instead of in a message box, which nobody could close here.
+class ConsolePrompter : public Prompter
+{
+public:
+    void showMessage(QWidget*, MessageIcon, const QString& title, const QString& text) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+        ++failures;
+    }
+    void beep() override {}
+    int failures = 0;
+};
+
+double medianOf(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+// Something like a photograph for the encoder: smooth colour fields with fine grain over them.
+bool makePhoto(const QString& path, int seed, bool progressive)
+{
+    QImage image(PhotoWidth, PhotoHeight, QImage::Format_RGB32);
+    QRandomGenerator grain{quint32(seed)};
+    for (int y = 0; y < PhotoHeight; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < PhotoWidth; ++x) {
+            const int noise = int(grain.bounded(24)) - 12;
+            const int r = std::clamp((x + seed * 997) % PhotoWidth * 255 / PhotoWidth + noise, 0, 255);
+            const int g = std::clamp(y * 255 / PhotoHeight + noise, 0, 255);
+            const int b = std::clamp(((x ^ y) >> 4 & 0x7F) + 64 + noise, 0, 255);
+            line[x] = qRgb(r, g, b);
+        }
+    }
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(progressive);
+    return writer.write(image);
+}
+
+void printTimes(const char* label, const std::vector<double>& times)
+{
+    const double worst = times.empty() ? 0.0 : *std::max_element(times.begin(), times.end());
+    std::printf("  %-44s median %6.1f ms  max %6.1f ms  (%zu)\n", label, medianOf(times), worst, times.size());
+}
+
+// Milliseconds of a decode at the preview's size of each photo, on this thread, three rounds.
+std::vector<double> directDecodes(const QStringList& photos, const QString& sizeText)
+{
+    std::vector<double> times;
+    const QSize size = previewDecodeSize(sizeText);
+    decodePicture(photos.first(), size); // warms the file cache and the code
+    for (int round = 0; round < 3; ++round) {
+        for (const QString& photo : photos) {
+            QElapsedTimer clock;
+            clock.start();
+            if (decodePicture(photo, size).isNull())
+                return {};
+            times.push_back(double(clock.nsecsElapsed()) / 1e6);
+        }
+    }
+    return times;
+}
+
+void waitMilliseconds(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Runs the demonstration for ticks slide changes at a one-second delay and returns how long the
+// window's thread was held at each change the timer brought: from the last beat of a 1 ms heartbeat
+// before the change to its end. firstSlide is the click's own slide, for which nothing was prepared.
+std::vector<double> demonstrationHolds(Platform& platform, const QStringList& photos, const QString& sizeText,
+                                       int ticks, double& firstSlide, int& failures)
+{
+    SaveSetting(SettingKey::Delay, QStringLiteral("1"));
+    Vantelo window(platform);
+    window.Form_Load();
+    for (const QString& photo : photos) {
+        const QFileInfo file(photo);
+        window.lvwMain->addTopLevelItem(
+            new QTreeWidgetItem({file.absolutePath() + u'/', file.fileName(), sizeText, QString()}));
+    }
+    window.show();
+    waitMilliseconds(500); // the window's first paint is no slide change
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastBeat = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    heartbeat.setInterval(1);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { lastBeat = clock.nsecsElapsed(); });
+
+    std::vector<double> holds;
+    QEventLoop loop;
+    // Connected after the window's own handler, so this runs when the slide change is done.
+    QObject::connect(window.Timer1, &WindowTimer::timeout, [&] {
+        holds.push_back(double(clock.nsecsElapsed() - lastBeat) / 1e6);
+        if (int(holds.size()) >= ticks || !window.Timer1->isEnabled())
+            loop.quit();
+    });
+    heartbeat.start();
+    waitMilliseconds(50);
+    const qint64 clickStart = clock.nsecsElapsed();
+    window.cmdDemoSM->click();
+    lastBeat = clock.nsecsElapsed();
+    firstSlide = double(lastBeat - clickStart) / 1e6;
+    QTimer::singleShot((ticks + 5) * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
+    failures = !window.Timer1->isEnabled() || int(holds.size()) < ticks;
+    window.imgPreview_Click();
+    return holds;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A private settings folder: the window's start-up and this benchmark write settings.
+    QTemporaryDir work;
+    if (!work.isValid())
+        return 2;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(work.path()));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int ticks = argc > 1 ? std::max(2, QString::fromLocal8Bit(argv[1]).toInt()) : 10;
+    const QString sizeText = QString::number(PhotoHeight) + QStringLiteral(" X ") + QString::number(PhotoWidth);
+    std::printf("photos: %d x %d (%.1f MP), preview decode %d x %d, delay 1 s, %d slide changes\n", PhotoWidth,
+                PhotoHeight, PhotoWidth * PhotoHeight / 1e6, previewDecodeSize(sizeText).width(),
+                previewDecodeSize(sizeText).height(), ticks);
+
+    ConsolePrompter prompter;
+    Platform& real = qtPlatform();
+    Platform platform{prompter, real.dialogs, real.screen, real.random, real.registry, real.launcher, real.program};
+    SaveSetting(SettingKey::File, work.filePath(QStringLiteral("list.vtl")));
+
+    for (const bool progressive : {false, true}) {
+        QStringList photos;
+        for (int k = 0; k < PhotosPerSet; ++k) {
+            const QString photo =
+                work.filePath(QStringLiteral("%1-%2.jpg").arg(progressive ? "progressive" : "baseline").arg(k));
+            if (!makePhoto(photo, k + 1, progressive)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(photo));
+                return 1;
+            }
+            photos << photo;
+        }
+        std::printf("%s JPEGs, %lld bytes each (first)\n", progressive ? "progressive" : "baseline",
+                    static_cast<long long>(QFileInfo(photos.first()).size()));
+        const std::vector<double> direct = directDecodes(photos, sizeText);
+        int failures = 0;
+        double first = 0.0;
+        const std::vector<double> holds = demonstrationHolds(platform, photos, sizeText, ticks, first, failures);
+        if (direct.empty() || failures || prompter.failures) {
+            std::fprintf(stderr, "a run failed\n");
+            return 1;
+        }
+        printTimes("decode at preview size on the window's thread:", direct);
+        printTimes("window's thread held per slide change:", holds);
+        std::printf("  %-44s %6.1f ms\n", "first slide, at the click (nothing prepared):", first);
+    }
+    return 0;
+}

@@ -1,0 +1,70 @@
+#include "config/SlidePreparer.h"
+
+#include "platform/PictureFile.h"
+
+#include <QFileInfo>
+
+#include <memory>
+#include <utility>
+
+namespace vantelo {
+
+SlidePreparer::SlidePreparer(QObject* parent)
+    : QObject(parent), m_decoder([](const QString& path, const QSize& size) { return decodePicture(path, size); })
+{
+    // One decode at a time: a second would only compete with the first for the same two cores.
+    m_pool.setMaxThreadCount(1);
+}
+
+SlidePreparer::~SlidePreparer()
+{
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+void SlidePreparer::setDecoder(Decoder decoder)
+{
+    discard();
+    m_decoder = std::move(decoder);
+}
+
+void SlidePreparer::prepare(const QString& path, const QSize& size)
+{
+    discard();
+    // The task owns copies of all it uses, so it may finish after the preparation was dropped.
+    auto task = std::make_shared<std::packaged_task<QImage()>>(
+        [decoder = m_decoder, path, size] { return decoder(path, size); });
+    m_prepared = Prepared{path, size, stampOf(path), task->get_future()};
+    m_pool.start([task] { (*task)(); });
+}
+
+QImage SlidePreparer::take(const QString& path, const QSize& size)
+{
+    std::optional<Prepared> prepared = std::exchange(m_prepared, std::nullopt);
+    if (prepared && prepared->path == path && prepared->size == size && prepared->stamp == stampOf(path)) {
+        try {
+            return prepared->picture.get();
+        } catch (...) {
+            // Decoded again below: the file may have become readable since.
+        }
+    }
+    return m_decoder(path, size);
+}
+
+void SlidePreparer::discard()
+{
+    // A decode queued but not started yet is no longer wanted by anyone.
+    m_pool.clear();
+    m_prepared.reset();
+}
+
+SlidePreparer::FileStamp SlidePreparer::stampOf(const QString& path)
+{
+    QFileInfo info(path);
+    info.setCaching(false);
+    if (!info.exists())
+        return {};
+    return {true, info.size(), info.lastModified(), info.metadataChangeTime()};
+}
+
+} // namespace vantelo

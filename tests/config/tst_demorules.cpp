@@ -1,0 +1,110 @@
+#include "TestPictures.h"
+#include "common/AppError.h"
+#include "config/DemoOrder.h"
+#include "config/SlidePreparer.h"
+#include "support/TestMain.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <atomic>
+
+using namespace vantelo;
+
+namespace {
+
+int failureOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestDemoRules : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void randomPositionsRoundHalvesToEven_data()
+    {
+        QTest::addColumn<float>("draw");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("position");
+        QTest::newRow("lowest draw") << 0.0f << 3 << 1;
+        QTest::newRow("1.5 goes to 2") << 0.25f << 3 << 2;
+        QTest::newRow("2.5 goes to 2") << 0.75f << 3 << 2;
+        QTest::newRow("just below 1.5") << 0.2499f << 3 << 1;
+        QTest::newRow("just above 2.5") << 0.7501f << 3 << 3;
+        QTest::newRow("highest draw") << 0.99999994f << 3 << 3;
+        QTest::newRow("four rows, 2.5") << 0.5f << 4 << 2;
+        QTest::newRow("four rows, 3.5") << 0.8333334f << 4 << 4;
+        QTest::newRow("one row, any draw") << 0.9f << 1 << 1;
+        QTest::newRow("two rows, 1.5 goes to 2") << 0.5f << 2 << 2;
+        QTest::newRow("the longest list reaches its last row") << 0.99999994f << 32767 << 32767;
+        QTest::newRow("empty list, low draw") << 0.3f << 0 << 1;
+        QTest::newRow("empty list, high draw") << 0.7f << 0 << 0;
+    }
+    void randomPositionsRoundHalvesToEven()
+    {
+        QFETCH(float, draw);
+        QFETCH(int, rows);
+        QTEST(int(randomDemoPosition(draw, std::int16_t(rows))), "position");
+    }
+
+    void aPreparedSlideIsDecodedOnce()
+    {
+        const QString path = vantelo::test::writePicture(m_dir.path(), "once.jpg", 80, 60, "JPEG");
+        QVERIFY(!path.isEmpty());
+        SlidePreparer preparer;
+        std::atomic<int> decodes = 0;
+        preparer.setDecoder([&decodes](const QString& file, const QSize& size) {
+            ++decodes;
+            return QImage(file).scaled(size);
+        });
+        preparer.prepare(path, QSize(40, 30));
+        const QImage picture = preparer.take(path, QSize(40, 30));
+        QCOMPARE(picture.size(), QSize(40, 30));
+        QCOMPARE(decodes.load(), 1);
+        // Taken once: the next take decodes again.
+        preparer.take(path, QSize(40, 30));
+        QCOMPARE(decodes.load(), 2);
+    }
+
+    void anotherSlideThanThePreparedOneIsDecodedNow()
+    {
+        const QString path = vantelo::test::writePicture(m_dir.path(), "other.jpg", 80, 60, "JPEG");
+        SlidePreparer preparer;
+        preparer.prepare(path, QSize(40, 30));
+        QCOMPARE(preparer.take(path, QSize(20, 15)).size(), QSize(20, 15));
+    }
+
+    void aPictureDeletedAfterItsPreparationFailsAsMissing()
+    {
+        const QString path = vantelo::test::writePicture(m_dir.path(), "deleted.jpg", 80, 60, "JPEG");
+        SlidePreparer preparer;
+        preparer.prepare(path, QSize(40, 30));
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(failureOf([&] { preparer.take(path, QSize(40, 30)); }), int(ErrorNumber::FileNotFound));
+    }
+
+    void aPictureReplacedAfterItsPreparationShowsAsItIsNow()
+    {
+        const QString path = vantelo::test::writePicture(m_dir.path(), "replaced.bmp", 8, 8, "BMP");
+        SlidePreparer preparer;
+        preparer.prepare(path, QSize(8, 8));
+        QImage green(8, 8, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QVERIFY(QFile::remove(path));
+        QVERIFY(green.save(path, "BMP"));
+        QCOMPARE(preparer.take(path, QSize(8, 8)).pixelColor(1, 1), QColor(Qt::green));
+    }
+};
+
+VANTELO_TEST_MAIN(TestDemoRules)
+#include "tst_demorules.moc"
