@@ -103,6 +103,7 @@ Vantelo::Vantelo(Platform& platform, QWidget* parent)
     setFixedSize(layout::ClientWidth, layout::ClientHeight);
     CreateControls();
     ConnectHandlers();
+    ConnectListCommands();
 }
 
 void Vantelo::CreateControls()
