@@ -87,9 +87,9 @@ void Vantelo::AddFilesToList(const QStringList& fileNames)
     // clicks meant for the window and lets the user stop the add with the rows so far kept.
     std::unique_ptr<QProgressDialog> progress;
     if (fileNames.size() > 1) {
-        progress = std::make_unique<QProgressDialog>(
-            QStringLiteral("Adding %1 pictures to the list...").arg(fileNames.size()), QStringLiteral("Stop"), 0,
-            int(fileNames.size()), this);
+        progress =
+            std::make_unique<QProgressDialog>(QStringLiteral("Adding %1 pictures to the list...").arg(fileNames.size()),
+                                              QStringLiteral("Stop"), 0, int(fileNames.size()), this);
         progress->setWindowTitle(windowTitle());
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(AddProgressDelayMs);

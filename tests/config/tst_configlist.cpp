@@ -192,10 +192,9 @@ private slots:
     {
         QTest::addColumn<QList<int>>("entries");
         QTest::addColumn<SlideRows>("rows");
-        QTest::newRow("entries 1, 3, 4")
-            << QList<int>{4, 1, 3}
-            << SlideRows{measuredRow("b.jpg", "40 X 30"), measuredRow("c.jpg", "10 X 20"),
-                         measuredRow("d.jpg", "16 X 16")};
+        QTest::newRow("entries 1, 3, 4") << QList<int>{4, 1, 3}
+                                         << SlideRows{measuredRow("b.jpg", "40 X 30"), measuredRow("c.jpg", "10 X 20"),
+                                                      measuredRow("d.jpg", "16 X 16")};
         QTest::newRow("none selected") << QList<int>{} << SlideRows{};
     }
     void addingAllSelectedFilesKeepsTheirOrder()
@@ -354,10 +353,14 @@ private slots:
         QTest::addColumn<QString>("storedSize");
         QTest::addColumn<int>("failure");
         // landscape.jpg is really 600 X 800; the stored text rules.
-        QTest::newRow("stored size differs") << "landscape.jpg" << "300 X 100" << 0;
-        QTest::newRow("picture gone") << "gone.jpg" << "10 X 10" << int(ErrorNumber::FileNotFound);
-        QTest::newRow("no picture") << "bnotes.jpg" << "10 X 10" << int(ErrorNumber::InvalidPicture);
-        QTest::newRow("size text unusable") << "landscape.jpg" << "" << int(ErrorNumber::DivisionByZero);
+        QTest::newRow("stored size differs") << "landscape.jpg"
+                                             << "300 X 100" << 0;
+        QTest::newRow("picture gone") << "gone.jpg"
+                                      << "10 X 10" << int(ErrorNumber::FileNotFound);
+        QTest::newRow("no picture") << "bnotes.jpg"
+                                    << "10 X 10" << int(ErrorNumber::InvalidPicture);
+        QTest::newRow("size text unusable") << "landscape.jpg"
+                                            << "" << int(ErrorNumber::DivisionByZero);
     }
     void clickingARowShowsItFromItsStoredSize()
     {
@@ -370,8 +373,7 @@ private slots:
         window.strPicPath = QStringLiteral("before");
         appendSlideRows(*window.lvwMain, {measuredRow("a.jpg", "48 X 64"), measuredRow(file, storedSize)});
         QTreeWidgetItem* row = window.lvwMain->topLevelItem(1);
-        QTest::mouseClick(window.lvwMain->viewport(), Qt::LeftButton, {},
-                          window.lvwMain->visualItemRect(row).center());
+        QTest::mouseClick(window.lvwMain->viewport(), Qt::LeftButton, {}, window.lvwMain->visualItemRect(row).center());
 
         QCOMPARE(window.strPicSize, storedSize);
         QVERIFY(window.stbVantelo->panelText(3).isEmpty());
@@ -389,8 +391,8 @@ private slots:
         // The steps before the failure stay done; the preview stays hidden under its old caption.
         QVERIFY(window.imgPreview->isHidden());
         QCOMPARE(window.lblPicName->text(), QStringLiteral("Torvane Consulting"));
-        QCOMPARE(window.strPicPath, failure == ErrorNumber::DivisionByZero ? QStringLiteral("before")
-                                                                            : m_pictures.filePath(file));
+        QCOMPARE(window.strPicPath,
+                 failure == ErrorNumber::DivisionByZero ? QStringLiteral("before") : m_pictures.filePath(file));
     }
 
     // ---- saving and loading ----
@@ -537,8 +539,7 @@ private slots:
         }
         QCOMPARE(fp.prompter.messages.size(), 1);
         QCOMPARE(fp.prompter.messages.first().icon, MessageIcon::None);
-        QCOMPARE(fp.prompter.messages.first().text,
-                 errorReportText(AppError(failure)));
+        QCOMPARE(fp.prompter.messages.first().text, errorReportText(AppError(failure)));
         checkNothingChangedSince(fp, window, saved);
         QCOMPARE(QDir(m_lists.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.vtl"});
     }
@@ -558,7 +559,8 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, failure);
-        const QString path = bytes.isEmpty() ? listPath("gone.vtl") : vantelo::test::writeBytes(m_lists.path(), "bad.vtl", bytes);
+        const QString path =
+            bytes.isEmpty() ? listPath("gone.vtl") : vantelo::test::writeBytes(m_lists.path(), "bad.vtl", bytes);
         FakePlatform fp;
         Vantelo window(fp.platform);
         open(window);

@@ -37,13 +37,13 @@ private slots:
         QTest::addColumn<QList<int>>("left");
         QTest::newRow("empty list") << QList<bool>{} << QList<RowRun>{} << QList<int>{};
         QTest::newRow("none") << QList<bool>{false, false} << QList<RowRun>{} << QList<int>{0, 1};
-        QTest::newRow("rows 2 and 3 of 4") << QList<bool>{false, true, true, false} << QList<RowRun>{{1, 2}}
-                                           << QList<int>{0, 3};
+        QTest::newRow("rows 2 and 3 of 4")
+            << QList<bool>{false, true, true, false} << QList<RowRun>{{1, 2}} << QList<int>{0, 3};
         QTest::newRow("all") << QList<bool>{true, true, true, true} << QList<RowRun>{{0, 4}} << QList<int>{};
         QTest::newRow("alternating") << QList<bool>{true, false, true, false, true}
                                      << QList<RowRun>{{4, 1}, {2, 1}, {0, 1}} << QList<int>{1, 3};
-        QTest::newRow("first two and last") << QList<bool>{true, true, false, false, true}
-                                            << QList<RowRun>{{4, 1}, {0, 2}} << QList<int>{2, 3};
+        QTest::newRow("first two and last")
+            << QList<bool>{true, true, false, false, true} << QList<RowRun>{{4, 1}, {0, 2}} << QList<int>{2, 3};
     }
     void selectedRunsLeaveTheOthersInOrder()
     {
