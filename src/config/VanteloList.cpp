@@ -145,8 +145,8 @@ void Vantelo::lvwMain_Click()
     Trapped([&] {
         const QTreeWidgetItem* selected = selectedSlideItem(*lvwMain);
         imgPreview->hide();
-        if (!selected)
-            throw AppError(91, QStringLiteral("Object variable or With block variable not set"));
+        if (!selected) // a control-click took the last selected row away
+            throw AppError(ErrorNumber::IndexOutOfBounds);
         const SlideRow row = slideRowOf(*selected);
         // Fitted from the size the row stored when it was added or loaded: no measuring again.
         strPicSize = row.sizeText;
