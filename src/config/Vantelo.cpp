@@ -105,6 +105,7 @@ Vantelo::Vantelo(Platform& platform, QWidget* parent)
     ConnectHandlers();
     ConnectShowSettings();
     ConnectDemo();
+    ConnectListCommands();
 }
 
 void Vantelo::CreateControls()

@@ -87,6 +87,25 @@ public:
     void FitPreview(const QString& sizeText);
     void ShowDefaultPicture();
 
+    // The slide list: adding and removing rows, a click on a row, saving and loading the list
+    // (VanteloList.cpp).
+    void cmdPicture_Click(int Index);
+    void lvwMain_Click();
+    void lvwMain_DblClick();
+    void FileList_DblClick();
+    void cmdSave_Click();
+    void cmdLoad_Click();
+
+private:
+    void ConnectListCommands();
+    void AddFilesToList(const QStringList& fileNames);
+    void RemoveSelectedRow();
+    void RemoveAllSelectedRows();
+    void ShowListMessage(const QString& text);
+
+    // The name the file dialogs last returned; offered again by the next open or save dialog.
+    QString cdlMainFileName;
+
 private:
     // Puts the window back into its idle look when the small demonstration runs.
     void EndSmallDemonstration();

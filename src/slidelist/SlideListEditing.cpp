@@ -1,0 +1,52 @@
+#include "slidelist/SlideListEditing.h"
+
+#include <QDir>
+
+namespace vantelo {
+
+QString slideFolderText(const QString& browserFolder)
+{
+    return QDir::toNativeSeparators(browserFolder) + QDir::separator();
+}
+
+QList<RowRun> selectedRunsLastFirst(const QList<bool>& selected)
+{
+    QList<RowRun> runs;
+    int position = int(selected.size()) - 1;
+    while (position >= 0) {
+        if (!selected[position]) {
+            --position;
+            continue;
+        }
+        const int last = position;
+        while (position >= 0 && selected[position])
+            --position;
+        runs.append({position + 1, last - position});
+    }
+    return runs;
+}
+
+SlideRowBatcher::SlideRowBatcher(std::chrono::milliseconds interval, Deliver deliver)
+    : m_interval(interval), m_deliver(std::move(deliver))
+{
+    m_sinceBatch.start();
+}
+
+void SlideRowBatcher::add(SlideRow row)
+{
+    m_pending.append(std::move(row));
+    if (m_sinceBatch.elapsed() >= m_interval.count())
+        flush();
+}
+
+void SlideRowBatcher::flush()
+{
+    m_sinceBatch.restart();
+    if (m_pending.isEmpty())
+        return;
+    SlideRows batch;
+    batch.swap(m_pending);
+    m_deliver(std::move(batch));
+}
+
+} // namespace vantelo

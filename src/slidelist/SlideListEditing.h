@@ -1,0 +1,55 @@
+#pragma once
+
+#include "slidelist/SlideRow.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+
+// The rules behind editing the slide list, kept apart from the list view that shows it.
+namespace vantelo {
+
+// The folder text of a row added from the picture browser: the folder as the browser shows it,
+// then the separator. A root folder already ends in the separator, so its rows get two in a row,
+// which still names the pictures in it.
+QString slideFolderText(const QString& browserFolder);
+
+// Neighbouring row positions: the first (0-based) and how many.
+struct RowRun
+{
+    int first = 0;
+    int count = 0;
+    friend bool operator==(const RowRun&, const RowRun&) = default;
+};
+
+// The selected rows as runs of neighbours, the last run first. Removing the runs in this order
+// takes every selected row and leaves the others in their order, exactly as walking the list and
+// examining a position again after each removal does, but with one removal per run rather than
+// per row, so clearing a long list stays quick.
+QList<RowRun> selectedRunsLastFirst(const QList<bool>& selected);
+
+// Gathers rows and hands them on in batches: at the first row added once interval has passed
+// since the last batch, and on flush(). Adding thousands of pictures then costs a handful of
+// insertions into the list view, while a slow folder still shows its rows as they come.
+class SlideRowBatcher
+{
+public:
+    using Deliver = std::function<void(SlideRows&& batch)>;
+
+    SlideRowBatcher(std::chrono::milliseconds interval, Deliver deliver);
+
+    void add(SlideRow row);
+    // Hands on what is gathered, if anything.
+    void flush();
+
+private:
+    std::chrono::milliseconds m_interval;
+    Deliver m_deliver;
+    SlideRows m_pending;
+    QElapsedTimer m_sinceBatch;
+};
+
+} // namespace vantelo
