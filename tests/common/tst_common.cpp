@@ -1,24 +1,13 @@
 #include "common/AppError.h"
 #include "common/Numbers.h"
 #include "common/SizeText.h"
+#include "support/Failure.h"
 #include "support/TestMain.h"
 
 #include <QTest>
 
 using namespace vantelo;
-
-namespace {
-// The failure number thrown by f, or 0 when it returned normally.
-template <typename F> int failureOf(F&& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
-} // namespace
+using vantelo::test::failureOf;
 
 class TestCommon : public QObject
 {

@@ -8,6 +8,7 @@
 #include "config/WindowTimer.h"
 #include "settings/Settings.h"
 #include "support/FakePlatform.h"
+#include "support/Failure.h"
 #include "support/TestMain.h"
 
 #include <QAbstractButton>
@@ -25,6 +26,7 @@
 #include <QTreeWidget>
 
 using namespace vantelo;
+using vantelo::test::failureOf;
 using vantelo::test::FakePlatform;
 
 namespace {
@@ -42,16 +44,6 @@ void store(const StoredSettings& stored)
         SaveSetting(SettingKey::BackColor, stored.backColor);
     if (!stored.showType.isNull())
         SaveSetting(SettingKey::ShowType, stored.showType);
-}
-
-int failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "common/AppError.h"
 #include "config/DemoOrder.h"
 #include "config/SlidePreparer.h"
+#include "support/Failure.h"
 #include "support/TestMain.h"
 
 #include <QFile>
@@ -10,20 +11,7 @@
 #include <atomic>
 
 using namespace vantelo;
-
-namespace {
-
-int failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
+using vantelo::test::failureOf;
 
 class TestDemoRules : public QObject
 {

@@ -1,6 +1,7 @@
 #include "GifWriter.h"
 #include "common/AppError.h"
 #include "platform/PictureFile.h"
+#include "support/Failure.h"
 #include "support/TestMain.h"
 
 #include <QBuffer>
@@ -10,18 +11,9 @@
 #include <QTest>
 
 using namespace vantelo;
+using vantelo::test::failureOf;
 
 namespace {
-
-int failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // A picture with a red left half and a blue right half, saved in format.
 QString makePicture(const QTemporaryDir& dir, const QString& name, int width, int height, const char* format)

@@ -1,25 +1,13 @@
 #include "common/AppError.h"
 #include "show/ShowGeometry.h"
 #include "show/SlideOrder.h"
+#include "support/Failure.h"
 #include "support/TestMain.h"
 
 #include <QTest>
 
 using namespace vantelo;
-
-namespace {
-
-int failureOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
+using vantelo::test::failureOf;
 
 class TestShowRules : public QObject
 {
