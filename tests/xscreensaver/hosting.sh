@@ -79,12 +79,14 @@ start_show()
 # Starts a stand-in host window: width height left top; its id lands in $host, its pid in $host_pid.
 start_host()
 {
+    # Emptied first: the helper may not have opened the file yet when it is first read.
+    : >"$work/host.id"
     "$host_program" "$@" 00FF00 >"$work/host.id" &
     host_pid=$!
     pids+=("$host_pid")
     host=""
     for _ in $(seq 100); do
-        host=$(head -n 1 "$work/host.id")
+        host=$(head -n 1 "$work/host.id" || true)
         [ -n "$host" ] && return 0
         sleep 0.1
     done
