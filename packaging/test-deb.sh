@@ -67,7 +67,7 @@ field()
 }
 [ "$(field Package)" = personal-vantelo ] || fail "Package is '$(field Package)'"
 [ "$(field Section)" = graphics ] || fail "Section is '$(field Section)'"
-for library in libqt6core6 libqt6gui6 libqt6widgets6; do
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libxcb1; do
     field Depends | grep -q "\b$library\b" || fail "Depends lacks $library: $(field Depends)"
 done
 field Recommends | grep -q '\bfonts-liberation\b' || fail "Recommends lacks fonts-liberation"

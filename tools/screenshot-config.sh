@@ -20,11 +20,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# -noreset: otherwise the server resets when the probe below leaves, and a program connecting just then
+# is turned away.
 if [ -n "$display" ]; then
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
 else
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 300); do
         [ -s "$work/display" ] && break

@@ -29,7 +29,11 @@ work=$(mktemp -d)
 pid=""
 cleanup()
 {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    # The program removes its instance lock as it ends, so it has to end before its folder goes.
+    if [ -n "$pid" ]; then
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -87,8 +91,9 @@ photograph_when_still()
     return 1
 }
 
-# The configuration window as it opens (it also records this screen as the work area).
-"$program" /c &
+# The configuration window as it opens (it also records this screen as the work area), started in the
+# pictures' folder, which its browser then shows.
+(cd "$work/pictures" && exec "$program" /c) &
 pid=$!
 window=$(wait_for_window "Personal Vantelo Creator")
 photograph_when_still "$window" docs/configuration-window.png

@@ -1,8 +1,11 @@
 #include "app/Module1.h"
 
 #include "config/Vantelo.h"
+#include "platform/HostedPlatform.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtPlatform.h"
+#include "platform/ScreenSaverHost.h"
+#include "platform/TerminationSignal.h"
 #include "show/FullShow.h"
 
 #include <QApplication>
@@ -53,6 +56,18 @@ int Main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     Platform& platform = qtPlatform();
 
+    // A request to end may come while a report raised by a window's load waits for its OK, before the
+    // event loop runs: leaving that report's loop alone would not end the program.
+    bool ending = false;
+    const auto endProgram = [&ending] {
+        ending = true;
+        QCoreApplication::exit(0);
+    };
+
+    // Both outlive the show, which may be drawing into the host's window and reporting through its platform.
+    std::unique_ptr<ScreenSaverHost> host;
+    std::unique_ptr<HostedPlatform> hostedPlatform;
+    std::unique_ptr<TerminationSignal> termination;
     std::unique_ptr<Vantelo> configuration;
     QPointer<FullShow> show;
     if (mode == StartMode::Configuration) {
@@ -60,11 +75,25 @@ int Main(int argc, char** argv)
         configuration->Form_Load();
         configuration->show();
     } else {
-        show = new FullShow(platform); // deletes itself when it unloads
+        // Whoever started the show may end it with SIGTERM (XScreenSaver does, on input): leave the
+        // event loop and end as usual, so the instance lock goes with it.
+        termination = std::make_unique<TerminationSignal>();
+        QObject::connect(termination.get(), &TerminationSignal::received, &application, endProgram);
+        // Under XScreenSaver the show draws into the window it lends; a variable that names no
+        // window leaves the ordinary full-screen show.
+        host = ScreenSaverHost::fromEnvironment();
+        if (host) {
+            hostedPlatform = std::make_unique<HostedPlatform>(platform, [h = host.get()] { return h->size(); });
+            QObject::connect(host.get(), &ScreenSaverHost::gone, &application, endProgram);
+        }
+        show = new FullShow(host ? hostedPlatform->platform() : platform); // deletes itself when it unloads
+        show->setHosted(host != nullptr);
         show->Form_Load();
+        if (host)
+            host->embed(*show);
         show->show();
     }
-    const int status = QApplication::exec();
+    const int status = ending ? 0 : QApplication::exec();
     delete show.data();
     return status;
 }

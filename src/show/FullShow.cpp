@@ -3,8 +3,8 @@
 #include "common/AppError.h"
 #include "common/Numbers.h"
 #include "common/SizeText.h"
-#include "settings/Settings.h"
 #include "platform/ImageBox.h"
+#include "settings/Settings.h"
 #include "show/ShowGeometry.h"
 #include "show/SlideOrder.h"
 #include "slidelist/SlideListFile.h"
@@ -12,8 +12,10 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QTimer>
 
+#include <algorithm>
 #include <new>
 
 namespace vantelo {
@@ -60,13 +62,29 @@ FullShow::FullShow(Platform& platform, QWidget* parent)
 
 FullShow::~FullShow() = default;
 
+void FullShow::setHosted(bool hosted)
+{
+    if (hosted == m_hosted)
+        return;
+    m_hosted = hosted;
+    // Staying on top is for a window of our own; the host stacks its window as it sees fit.
+    setWindowFlag(Qt::WindowStaysOnTopHint, !hosted);
+    coverScreen();
+}
+
 void FullShow::Form_Load()
 {
     try {
         resetFields();
         Timer1->stop();
-        intScreenWidth = textToInt16(GetSetting(SettingKey::ScreenWidth, QStringLiteral("800")));
-        intScreenHeight = textToInt16(GetSetting(SettingKey::ScreenHeight, QStringLiteral("600")));
+        if (m_hosted) {
+            // The recorded work area belongs to a screen; the host's window may be anything from a
+            // small preview to a whole screen, so the pictures fit the window they are shown in.
+            fitToHost(m_platform.screen.workArea().size());
+        } else {
+            intScreenWidth = textToInt16(GetSetting(SettingKey::ScreenWidth, QStringLiteral("800")));
+            intScreenHeight = textToInt16(GetSetting(SettingKey::ScreenHeight, QStringLiteral("600")));
+        }
         const std::int16_t delay = textToInt16(GetSetting(SettingKey::Delay, QStringLiteral("5")));
         m_interval = delay * 1000;
         setBackColor(textToInt32(GetSetting(SettingKey::BackColor, QStringLiteral("0"))));
@@ -147,12 +165,29 @@ void FullShow::mouseReleaseEvent(QMouseEvent*)
     Form_Click();
 }
 
+void FullShow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!m_hosted || event->size() == QSize(intScreenWidth, intScreenHeight))
+        return;
+    fitToHost(event->size());
+    if (!m_shownSize || imgShow->isHidden())
+        return;
+    // The slide on screen is stretched to its new box at once; the next one is decoded to fit.
+    try {
+        imgShow->setGeometry(slideBox(intScreenWidth, intScreenHeight, *m_shownSize));
+    } catch (...) {
+        reportTickFailure(currentFailure());
+    }
+}
+
 void FullShow::resetFields()
 {
     lvwMain.clear();
     intScreenWidth = intScreenHeight = intShowIndex = intShowCount = 0;
     blnOrdered = false;
     m_interval = 0;
+    m_shownSize.reset();
     m_nextDraw.reset();
     m_loader.discard();
 }
@@ -160,8 +195,15 @@ void FullShow::resetFields()
 void FullShow::coverScreen()
 {
     // Without a window manager the full-screen state alone can leave a small window.
-    setWindowState(windowState() | Qt::WindowFullScreen);
+    setWindowState(m_hosted ? windowState() & ~Qt::WindowFullScreen : windowState() | Qt::WindowFullScreen);
     setGeometry(m_platform.screen.screenGeometry());
+}
+
+void FullShow::fitToHost(QSize size)
+{
+    // A window system may allow windows beyond 16 bits; the show's lengths stop there.
+    intScreenWidth = static_cast<std::int16_t>(std::clamp(size.width(), 0, 32767));
+    intScreenHeight = static_cast<std::int16_t>(std::clamp(size.height(), 0, 32767));
 }
 
 void FullShow::setBackColor(std::int32_t colorValue)
@@ -196,6 +238,7 @@ void FullShow::showNextSlide()
     const SlideRow& row = rowAt(position);
     const SizeNumbers size = readSizeText(row.sizeText);
     imgShow->hide();
+    m_shownSize.reset();
     const QString path = row.fullPath();
 
     // The picture is decoded straight to the size of its box, so the box is worked out first; but a
@@ -215,6 +258,7 @@ void FullShow::showNextSlide()
     imgShow->setPicture(std::move(picture));
     imgShow->setGeometry(*box);
     imgShow->show();
+    m_shownSize = size;
     emit slideShown();
 }
 
@@ -293,6 +337,9 @@ void FullShow::pictureBoxPointerMoved(QPoint globalPosition)
 
 void FullShow::unload()
 {
+    // A host's window is the host's to end: it owns the input and stops the show itself.
+    if (m_hosted)
+        return;
     Timer1->stop();
     close();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/SizeText.h"
 #include "platform/Platform.h"
 #include "show/SlideLoader.h"
 #include "slidelist/SlideRow.h"
@@ -20,12 +21,19 @@ class ImageBox;
 // The full-screen show window, "Personal Vantelo": covers the screen in the background colour and
 // shows the pictures of the saved slide list one after another until the mouse moves or clicks.
 // It deletes itself when it unloads.
+//
+// Hosted, it draws into a window that a screen-saver host lends it instead: the platform's screen is
+// then the host's window, which stands for the stored work area too, so the pictures fit the window
+// they are shown in; and the host, which owns the input, ends the show.
 class FullShow : public QWidget
 {
     Q_OBJECT
 public:
     explicit FullShow(Platform& platform, QWidget* parent = nullptr);
     ~FullShow() override;
+
+    // Before Form_Load, and before the window is put into the host's window.
+    void setHosted(bool hosted);
 
     // Reads the settings and the slide list file, covers the screen and starts the slides. Every
     // failure is reported here and leaves the show idle: background only, no timer.
@@ -59,10 +67,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void resetFields();
     void coverScreen();
+    void fitToHost(QSize size);
     void setBackColor(std::int32_t colorValue);
     void enableTimer1();
     void showNextSlide();
@@ -90,6 +100,8 @@ private:
     std::optional<float> m_nextDraw; // random order: the draw made ahead for the next run
     bool m_reporting = false;        // a report is waiting for the user's OK
     std::optional<QPoint> m_pointer; // where the pointer was last seen, in screen coordinates
+    bool m_hosted = false;
+    std::optional<SizeNumbers> m_shownSize; // the stored size of the slide on screen
     SlideLoader m_loader;
 };
 

@@ -1,6 +1,6 @@
+#include "platform/ImageBox.h"
 #include "settings/Settings.h"
 #include "show/FullShow.h"
-#include "platform/ImageBox.h"
 #include "slidelist/SlideListFile.h"
 #include "support/FakePlatform.h"
 #include "support/TestMain.h"
@@ -510,21 +510,80 @@ private slots:
         QCOMPARE(finished.load(), 2);
     }
 
+    // In a host's window: the host's size stands for the screen and the recorded work area.
+    void hostedShowFitsTheHostWindow()
+    {
+        makePicture(QStringLiteral("square.bmp"), Qt::red);
+        makeList({rowFor(QStringLiteral("square.bmp"), QStringLiteral("100 X 100"))});
+        // A recorded work area that is not the host's window, and one that could not even be read.
+        SaveSetting(SettingKey::ScreenWidth, QStringLiteral("1000"));
+        SaveSetting(SettingKey::ScreenHeight, QStringLiteral("abc"));
+        FakePlatform fp;
+        fp.screen.screen = fp.screen.work = QRect(0, 0, 320, 200);
+        ShowUnderTest show(fp.platform);
+        show->setHosted(true);
+        show->Form_Load();
+        QVERIFY(fp.prompter.messages.isEmpty());
+        QCOMPARE(show->geometry(), QRect(0, 0, 320, 200));
+        QVERIFY(!(show->windowState() & Qt::WindowFullScreen));
+        QVERIFY(!(show->windowFlags() & Qt::WindowStaysOnTopHint));
+        QCOMPARE(show->screenWidth(), std::int16_t(320));
+        QCOMPARE(show->screenHeight(), std::int16_t(200));
+        QCOMPARE(show->pictureBox().geometry(), QRect(60, 0, 200, 200));
+        QCOMPARE(show->pictureBox().picture().size(), QSize(200, 200));
+        QVERIFY(show->slideTimer().isActive());
+
+        // The host resizes its window: the slide on screen is fitted again at once, the next one is
+        // decoded at the new size.
+        show->show();
+        show->resize(400, 260);
+        QTRY_COMPARE(show->pictureBox().geometry(), QRect(70, 0, 260, 260));
+        QCOMPARE(show->screenWidth(), std::int16_t(400));
+        QCOMPARE(show->screenHeight(), std::int16_t(260));
+        show->Timer1_Timer();
+        QCOMPARE(show->pictureBox().geometry(), QRect(70, 0, 260, 260));
+        QCOMPARE(show->pictureBox().picture().size(), QSize(260, 260));
+        QVERIFY(fp.prompter.messages.isEmpty());
+    }
+
+    void hostedShowFailuresAreReportedAsUsual()
+    {
+        makeList({rowFor(QStringLiteral("gone.bmp"), QStringLiteral("480 X 640"))});
+        SaveSetting(SettingKey::Delay, QStringLiteral("x"));
+        FakePlatform fp;
+        fp.screen.screen = fp.screen.work = QRect(0, 0, 320, 200);
+        ShowUnderTest show(fp.platform);
+        show->setHosted(true);
+        show->Form_Load();
+        QCOMPARE(fp.prompter.messages.size(), 1);
+        QCOMPARE(fp.prompter.messages[0].text,
+                 QStringLiteral("Error: 13 has occurred in Project1 error was Type mismatch"));
+        QCOMPARE(show->geometry(), QRect(0, 0, 320, 200));
+        QVERIFY(!show->slideTimer().isActive());
+    }
+
     void input_data()
     {
         QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("hosted");
         QTest::addColumn<bool>("ends");
-        QTest::newRow("one-pixel move over the background") << "move background" << true;
-        QTest::newRow("move over the picture") << "move picture" << true;
-        QTest::newRow("click on the background") << "click background" << true;
-        QTest::newRow("right click on the picture") << "click picture" << true;
-        QTest::newRow("move event at the same place") << "still" << false;
-        QTest::newRow("key press") << "key" << false;
-        QTest::newRow("wheel") << "wheel" << false;
+        QTest::newRow("one-pixel move over the background") << "move background" << false << true;
+        QTest::newRow("move over the picture") << "move picture" << false << true;
+        QTest::newRow("click on the background") << "click background" << false << true;
+        QTest::newRow("right click on the picture") << "click picture" << false << true;
+        QTest::newRow("move event at the same place") << "still" << false << false;
+        QTest::newRow("key press") << "key" << false << false;
+        QTest::newRow("wheel") << "wheel" << false << false;
+        // A host's window: input is the host's, which ends the show itself.
+        QTest::newRow("hosted: move over the background") << "move background" << true << false;
+        QTest::newRow("hosted: move over the picture") << "move picture" << true << false;
+        QTest::newRow("hosted: click on the background") << "click background" << true << false;
+        QTest::newRow("hosted: click on the picture") << "click picture" << true << false;
     }
     void input()
     {
         QFETCH(QString, action);
+        QFETCH(bool, hosted);
         QFETCH(bool, ends);
         makePicture(QStringLiteral("portrait.bmp"), Qt::red);
         makeList({rowFor(QStringLiteral("portrait.bmp"), QStringLiteral("640 X 480"))}); // box at 175..624
@@ -535,7 +594,10 @@ private slots:
         QCursor::setPos(start);
 
         FakePlatform fp;
+        if (hosted) // a host's window as large as the stored work area, so the picture lands in the same place
+            fp.screen.screen = fp.screen.work = QRect(0, 0, 800, 600);
         ShowUnderTest show(fp.platform);
+        show->setHosted(hosted);
         show->Form_Load();
         show->show();
         QTRY_VERIFY(!show.isOpen() || show->windowHandle()->isExposed());
@@ -569,6 +631,10 @@ private slots:
             QCoreApplication::processEvents();
             QVERIFY(show.isOpen());
             QVERIFY(show->isVisible());
+            if (hosted) {
+                QVERIFY(show->slideTimer().isActive());
+                return;
+            }
             // ... and a real movement still ends it.
             QCursor::setPos(start + QPoint(0, 1));
             QTRY_VERIFY(!show.isOpen());
