@@ -172,8 +172,8 @@ int runShow(int argc, char** argv, bool naive, const QString& folder)
     // Quitting closes every window, and the show deletes itself when it closes.
     QPointer<FullShow> show = new FullShow(platform);
     if (naive) {
-        show->slideLoader().setPrefetching(false);
-        show->slideLoader().setDecoder([](const QString& path, const QSize& size) {
+        show->slidePreparer().setPreparing(false);
+        show->slidePreparer().setDecoder([](const QString& path, const QSize& size) {
             return decodePicture(path).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         });
     }

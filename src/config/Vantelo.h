@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "platform/Platform.h"
+#include "platform/SlidePreparer.h"
 
 #include <QString>
 #include <QWidget>
@@ -165,8 +166,8 @@ private:
     QColor m_colorDialogColor = Qt::black;
     // Random order: the draw made ahead for the next tick, so its slide can be decoded ahead.
     std::optional<float> m_nextDemoDraw;
-    // Decodes the demonstration's next slide in the background; a child of the window.
-    class SlidePreparer* m_demoPreparer = nullptr;
+    // Decodes the demonstration's next slide in the background.
+    SlidePreparer m_demoPreparer;
 };
 
 } // namespace vantelo

@@ -4,7 +4,7 @@
 #include "config/DemoOrder.h"
 #include "platform/ImageBox.h"
 #include "config/PreviewFitting.h"
-#include "config/SlidePreparer.h"
+#include "platform/SlidePreparer.h"
 #include "config/StatusBar.h"
 #include "config/VanteloLayout.h"
 #include "config/WindowTimer.h"
@@ -59,7 +59,6 @@ FullShow* visibleFullShow()
 
 void Vantelo::ConnectDemo()
 {
-    m_demoPreparer = new SlidePreparer(this);
     connect(cmdDemoSM, &QPushButton::clicked, this, &Vantelo::cmdDemoSM_Click);
     connect(cmdDemoLG, &QPushButton::clicked, this, &Vantelo::cmdDemoLG_Click);
     connect(Timer1, &WindowTimer::timeout, this, &Vantelo::Timer1_Timer);
@@ -131,7 +130,7 @@ void Vantelo::ShowNextDemoSlide()
     strPicSize = row->text(SizeTextColumn);
     imgPreview->hide();
     strPicPath = row->text(FolderColumn) + row->text(FileNameColumn);
-    imgPreview->setPicture(m_demoPreparer->take(strPicPath, previewDecodeSize(strPicSize)));
+    imgPreview->setPicture(m_demoPreparer.take(strPicPath, previewDecodeSize(strPicSize)));
     FitPreview(strPicSize);
     imgPreview->show();
     lblPicName->setText(row->text(FileNameColumn));
@@ -153,11 +152,11 @@ void Vantelo::PrepareNextDemoSlide()
         if (position < 1 || position > rowCount)
             return;
         const QTreeWidgetItem* row = lvwMain->topLevelItem(position - 1);
-        m_demoPreparer->prepare(row->text(FolderColumn) + row->text(FileNameColumn),
+        m_demoPreparer.prepare(row->text(FolderColumn) + row->text(FileNameColumn),
                                 previewDecodeSize(row->text(SizeTextColumn)));
     } catch (...) {
         // Only a head start is lost; the tick itself meets and reports whatever went wrong here.
-        m_demoPreparer->discard();
+        m_demoPreparer.discard();
     }
 }
 
@@ -165,7 +164,7 @@ void Vantelo::EndFailedDemonstration(const AppError& error)
 {
     // No further tick may run while the report waits for its OK.
     Timer1->setEnabled(false);
-    m_demoPreparer->discard();
+    m_demoPreparer.discard();
     if (error.number() == ErrorNumber::IndexOutOfBounds)
         m_platform.prompter.showMessage(this, MessageIcon::Exclamation, windowTitle(), NoImagesText);
     else
@@ -191,7 +190,7 @@ void Vantelo::imgPreview_Click()
         if (!Timer1->isEnabled())
             return;
         EndSmallDemonstration();
-        m_demoPreparer->discard();
+        m_demoPreparer.discard();
     });
 }
 

@@ -148,7 +148,7 @@ void FullShow::showEvent(QShowEvent* event)
 void FullShow::closeEvent(QCloseEvent* event)
 {
     Timer1->stop();
-    m_loader.discard();
+    m_preparer.discard();
     QWidget::closeEvent(event);
 }
 
@@ -189,7 +189,7 @@ void FullShow::resetFields()
     m_interval = 0;
     m_shownSize.reset();
     m_nextDraw.reset();
-    m_loader.discard();
+    m_preparer.discard();
 }
 
 void FullShow::coverScreen()
@@ -250,7 +250,7 @@ void FullShow::showNextSlide()
     } catch (const AppError& error) {
         boxFailure = error;
     }
-    QImage picture = m_loader.load(path, box ? decodeSizeOf(*box) : QSize(1, 1));
+    QImage picture = m_preparer.take(path, box ? decodeSizeOf(*box) : QSize(1, 1));
     if (boxFailure)
         throw *boxFailure;
     picture.setDevicePixelRatio(devicePixelRatioF());
@@ -277,7 +277,7 @@ QSize FullShow::decodeSizeOf(const QRect& box) const
 
 void FullShow::prepareFollowingSlide()
 {
-    if (!Timer1->isActive() || !m_loader.isPrefetching() || lvwMain.isEmpty())
+    if (!Timer1->isActive() || !m_preparer.isPreparing() || lvwMain.isEmpty())
         return;
     // Only the decoding is done ahead. The next run still makes every decision again and reports
     // whatever fails; it just finds its picture ready.
@@ -289,7 +289,7 @@ void FullShow::prepareFollowingSlide()
         }
         const SlideRow& row = rowAt(position);
         const QRect box = slideBox(intScreenWidth, intScreenHeight, readSizeText(row.sizeText));
-        m_loader.prefetch(row.fullPath(), decodeSizeOf(box));
+        m_preparer.prepare(row.fullPath(), decodeSizeOf(box));
     } catch (...) {
         // Left for the run that shows this row, which reports it.
     }

@@ -2,7 +2,7 @@
 
 #include "common/SizeText.h"
 #include "platform/Platform.h"
-#include "show/SlideLoader.h"
+#include "platform/SlidePreparer.h"
 #include "slidelist/SlideRow.h"
 
 #include <QPoint>
@@ -56,7 +56,7 @@ public:
     const SlideRows& slideRows() const { return lvwMain; }
     const QTimer& slideTimer() const { return *Timer1; }
     const ImageBox& pictureBox() const { return *imgShow; }
-    SlideLoader& slideLoader() { return m_loader; }
+    SlidePreparer& slidePreparer() { return m_preparer; }
 
 signals:
     // A run of the tick put a picture in the picture box and showed it.
@@ -102,7 +102,7 @@ private:
     std::optional<QPoint> m_pointer; // where the pointer was last seen, in screen coordinates
     bool m_hosted = false;
     std::optional<SizeNumbers> m_shownSize; // the stored size of the slide on screen
-    SlideLoader m_loader;
+    SlidePreparer m_preparer;
 };
 
 } // namespace vantelo

@@ -1,7 +1,7 @@
 #include "TestPictures.h"
 #include "common/AppError.h"
 #include "config/DemoOrder.h"
-#include "config/SlidePreparer.h"
+#include "platform/SlidePreparer.h"
 #include "support/Failure.h"
 #include "support/TestMain.h"
 

@@ -461,7 +461,7 @@ private slots:
         ShowUnderTest show(fp.platform);
         QMutex mutex;
         QStringList decoded;
-        show->slideLoader().setDecoder([&](const QString& path, const QSize& size) {
+        show->slidePreparer().setDecoder([&](const QString& path, const QSize& size) {
             const QMutexLocker lock(&mutex);
             decoded << QFileInfo(path).fileName();
             return QImage(path).scaled(size);
@@ -495,7 +495,7 @@ private slots:
         QPointer<FullShow> guard(show);
         std::atomic<int> started = 0;
         std::atomic<int> finished = 0;
-        show->slideLoader().setDecoder([&](const QString& path, const QSize& size) {
+        show->slidePreparer().setDecoder([&](const QString& path, const QSize& size) {
             if (++started > 1) // the prepared slide: a slow decode still running when the window goes
                 std::this_thread::sleep_for(std::chrono::milliseconds(200));
             QImage picture = QImage(path).scaled(size);

@@ -10,36 +10,37 @@
 #include <future>
 #include <optional>
 
-// Decodes slides for the show, and prepares the next one in the background while the current one
-// is on screen, so a tick only has to swap pictures. Only decoding runs off the user-interface
-// thread: which slide comes next, every failure and every report stay with the caller there.
+// Decodes slides for the show and the small demonstration, and prepares the next one in the
+// background while the current one is on screen, so a tick only has to swap pictures, even for very
+// large photos. Only decoding runs off the user-interface thread: which slide comes next, every
+// failure and every report stay with the caller there.
 namespace vantelo {
 
-class SlideLoader
+class SlidePreparer
 {
 public:
     // Decodes the picture at path to exactly size; fails with AppError like decodePicture.
     using Decoder = std::function<QImage(const QString& path, const QSize& size)>;
 
-    SlideLoader();
+    SlidePreparer();
     // Waits for a decode still running: it holds nothing of ours, but the pool must not outlive us.
-    ~SlideLoader();
-    SlideLoader(const SlideLoader&) = delete;
-    SlideLoader& operator=(const SlideLoader&) = delete;
+    ~SlidePreparer();
+    SlidePreparer(const SlidePreparer&) = delete;
+    SlidePreparer& operator=(const SlidePreparer&) = delete;
 
-    // The benchmark measures the naive path with its own decoder; tests slow it down.
+    // Tests and the benchmarks count, slow down or replace the decoding.
     void setDecoder(Decoder decoder);
-    void setPrefetching(bool on);
-    bool isPrefetching() const { return m_prefetching; }
+    void setPreparing(bool on);
+    bool isPreparing() const { return m_preparing; }
 
-    // Starts decoding the picture in the background for a later load() of the same path and size.
+    // Starts decoding the picture in the background for a later take() of the same path and size.
     // Replaces any earlier preparation.
-    void prefetch(const QString& path, const QSize& size);
+    void prepare(const QString& path, const QSize& size);
 
     // The picture at path decoded to size: the prepared one when it still matches (same path, same
     // size, the file unchanged since), else decoded now. A prepared decode that failed is tried
     // again here, so the failure reported is the one of this moment.
-    QImage load(const QString& path, const QSize& size);
+    QImage take(const QString& path, const QSize& size);
 
     // Drops the preparation, if any; a decode already running finishes unseen.
     void discard();
@@ -66,7 +67,7 @@ private:
     static QImage decodeForDrawing(const Decoder& decoder, const QString& path, const QSize& size);
 
     Decoder m_decoder;
-    bool m_prefetching = true;
+    bool m_preparing = true;
     std::optional<Prepared> m_prepared;
     QThreadPool m_pool;
 };

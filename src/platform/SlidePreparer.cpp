@@ -1,4 +1,4 @@
-#include "show/SlideLoader.h"
+#include "platform/SlidePreparer.h"
 
 #include "platform/PictureFile.h"
 
@@ -8,42 +8,44 @@
 
 namespace vantelo {
 
-SlideLoader::SlideLoader() : m_decoder([](const QString& path, const QSize& size) { return decodePicture(path, size); })
+SlidePreparer::SlidePreparer() : m_decoder([](const QString& path, const QSize& size) { return decodePicture(path, size); })
 {
+    // One decode at a time: a second would only compete with the first for the same two cores.
     m_pool.setMaxThreadCount(1);
 }
 
-SlideLoader::~SlideLoader()
+SlidePreparer::~SlidePreparer()
 {
     m_pool.clear();
     m_pool.waitForDone();
 }
 
-void SlideLoader::setDecoder(Decoder decoder)
+void SlidePreparer::setDecoder(Decoder decoder)
 {
     discard();
     m_decoder = std::move(decoder);
 }
 
-void SlideLoader::setPrefetching(bool on)
+void SlidePreparer::setPreparing(bool on)
 {
-    m_prefetching = on;
+    m_preparing = on;
     if (!on)
         discard();
 }
 
-void SlideLoader::prefetch(const QString& path, const QSize& size)
+void SlidePreparer::prepare(const QString& path, const QSize& size)
 {
-    if (!m_prefetching)
+    if (!m_preparing)
         return;
-    // The task owns copies of everything it uses, so it may finish after this loader is gone.
+    discard();
+    // The task owns copies of everything it uses, so it may finish after this preparer is gone.
     auto task = std::make_shared<std::packaged_task<QImage()>>(
         [decoder = m_decoder, path, size] { return decodeForDrawing(decoder, path, size); });
     m_prepared = Prepared{path, size, stampOf(path), task->get_future()};
     m_pool.start([task] { (*task)(); });
 }
 
-QImage SlideLoader::load(const QString& path, const QSize& size)
+QImage SlidePreparer::take(const QString& path, const QSize& size)
 {
     std::optional<Prepared> prepared = std::exchange(m_prepared, std::nullopt);
     if (prepared && prepared->path == path && prepared->size == size && prepared->stamp == stampOf(path)) {
@@ -56,12 +58,14 @@ QImage SlideLoader::load(const QString& path, const QSize& size)
     return decodeForDrawing(m_decoder, path, size);
 }
 
-void SlideLoader::discard()
+void SlidePreparer::discard()
 {
+    // A decode queued but not started yet is no longer wanted by anyone.
+    m_pool.clear();
     m_prepared.reset();
 }
 
-SlideLoader::FileStamp SlideLoader::stampOf(const QString& path)
+SlidePreparer::FileStamp SlidePreparer::stampOf(const QString& path)
 {
     QFileInfo info(path);
     info.setCaching(false);
@@ -70,10 +74,10 @@ SlideLoader::FileStamp SlideLoader::stampOf(const QString& path)
     return {true, info.size(), info.lastModified(), info.metadataChangeTime()};
 }
 
-QImage SlideLoader::decodeForDrawing(const Decoder& decoder, const QString& path, const QSize& size)
+QImage SlidePreparer::decodeForDrawing(const Decoder& decoder, const QString& path, const QSize& size)
 {
     QImage picture = decoder(path, size);
-    // Drawn many times but converted once, off the user-interface thread when prefetched.
+    // Drawn many times but converted once, off the user-interface thread when prepared ahead.
     const QImage::Format drawable =
         picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (picture.format() != drawable)
