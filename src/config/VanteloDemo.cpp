@@ -1,7 +1,7 @@
 #include "config/Vantelo.h"
 
 #include "common/Numbers.h"
-#include "config/DemoOrder.h"
+#include "common/SlideOrder.h"
 #include "platform/ImageBox.h"
 #include "config/PreviewFitting.h"
 #include "platform/SlidePreparer.h"
@@ -116,14 +116,14 @@ void Vantelo::ShowNextDemoSlide()
     std::int16_t position = 0;
     if (optShowStyle[0]->isChecked()) {
         position = intDemoIndex;
-        checkDemoPosition(position, rowCount);
-        intDemoIndex = nextDemoIndex(intDemoIndex, rowCount);
+        checkSlidePosition(position, rowCount);
+        intDemoIndex = nextOrderedIndex(intDemoIndex, rowCount);
     } else {
         // With neither order on (a stored order in neither word) the show itself runs at random.
         const float draw =
             m_nextDemoDraw ? *std::exchange(m_nextDemoDraw, std::nullopt) : m_platform.random.reseedAndDraw();
-        position = randomDemoPosition(draw, rowCount);
-        checkDemoPosition(position, rowCount);
+        position = randomPosition(rowCount, draw);
+        checkSlidePosition(position, rowCount);
     }
     const QTreeWidgetItem* row = lvwMain->topLevelItem(position - 1);
 
@@ -147,7 +147,7 @@ void Vantelo::PrepareNextDemoSlide()
         if (!optShowStyle[0]->isChecked()) {
             // The next tick's draw, taken now with its own fresh seed, so its slide can be decoded ahead.
             m_nextDemoDraw = m_platform.random.reseedAndDraw();
-            position = randomDemoPosition(*m_nextDemoDraw, rowCount);
+            position = randomPosition(rowCount, *m_nextDemoDraw);
         }
         if (position < 1 || position > rowCount)
             return;

@@ -6,7 +6,7 @@
 #include "platform/ImageBox.h"
 #include "settings/Settings.h"
 #include "show/ShowGeometry.h"
-#include "show/SlideOrder.h"
+#include "common/SlideOrder.h"
 #include "slidelist/SlideListFile.h"
 
 #include <QCloseEvent>

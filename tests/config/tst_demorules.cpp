@@ -1,6 +1,5 @@
 #include "TestPictures.h"
 #include "common/AppError.h"
-#include "config/DemoOrder.h"
 #include "platform/SlidePreparer.h"
 #include "support/Failure.h"
 #include "support/TestMain.h"
@@ -19,32 +18,6 @@ class TestDemoRules : public QObject
     QTemporaryDir m_dir;
 
 private slots:
-    void randomPositionsRoundHalvesToEven_data()
-    {
-        QTest::addColumn<float>("draw");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("position");
-        QTest::newRow("lowest draw") << 0.0f << 3 << 1;
-        QTest::newRow("1.5 goes to 2") << 0.25f << 3 << 2;
-        QTest::newRow("2.5 goes to 2") << 0.75f << 3 << 2;
-        QTest::newRow("just below 1.5") << 0.2499f << 3 << 1;
-        QTest::newRow("just above 2.5") << 0.7501f << 3 << 3;
-        QTest::newRow("highest draw") << 0.99999994f << 3 << 3;
-        QTest::newRow("four rows, 2.5") << 0.5f << 4 << 2;
-        QTest::newRow("four rows, 3.5") << 0.8333334f << 4 << 4;
-        QTest::newRow("one row, any draw") << 0.9f << 1 << 1;
-        QTest::newRow("two rows, 1.5 goes to 2") << 0.5f << 2 << 2;
-        QTest::newRow("the longest list reaches its last row") << 0.99999994f << 32767 << 32767;
-        QTest::newRow("empty list, low draw") << 0.3f << 0 << 1;
-        QTest::newRow("empty list, high draw") << 0.7f << 0 << 0;
-    }
-    void randomPositionsRoundHalvesToEven()
-    {
-        QFETCH(float, draw);
-        QFETCH(int, rows);
-        QTEST(int(randomDemoPosition(draw, std::int16_t(rows))), "position");
-    }
-
     void aPreparedSlideIsDecodedOnce()
     {
         const QString path = vantelo::test::writePicture(m_dir.path(), "once.jpg", 80, 60, "JPEG");

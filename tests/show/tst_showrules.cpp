@@ -1,6 +1,6 @@
 #include "common/AppError.h"
 #include "show/ShowGeometry.h"
-#include "show/SlideOrder.h"
+#include "common/SlideOrder.h"
 #include "support/Failure.h"
 #include "support/TestMain.h"
 

@@ -1,5 +1,6 @@
-#include "show/SlideOrder.h"
+#include "common/SlideOrder.h"
 
+#include "common/AppError.h"
 #include "common/Numbers.h"
 
 namespace vantelo {
@@ -15,6 +16,12 @@ std::int16_t randomPosition(std::int16_t count, float r)
 {
     const float position = static_cast<float>(count - 1) * r + 1.0f;
     return roundToInt16(position);
+}
+
+void checkSlidePosition(std::int16_t position, std::int16_t count)
+{
+    if (position < 1 || position > count)
+        throw AppError(ErrorNumber::IndexOutOfBounds);
 }
 
 } // namespace vantelo
