@@ -24,16 +24,16 @@ QString minutesFormat(const QLocale& locale)
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
 {
     int left = 0;
-    for (const layout::PanelSpec& spec : layout::StatusPanels) {
+    for (const layout::PanelSpec& design : layout::StatusPanels) {
         auto* panel = new QLabel(this);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setIndent(3);
-        panel->setToolTip(QString::fromUtf8(spec.tooltip.data(), qsizetype(spec.tooltip.size())));
-        panel->setGeometry(left, 2, spec.width, layout::control("stbVantelo").rect.height() - 4);
+        panel->setToolTip(QString::fromUtf8(design.tooltip.data(), qsizetype(design.tooltip.size())));
+        panel->setGeometry(left, 2, design.width, layout::control("stbVantelo").rect.height() - 4);
         panel->installEventFilter(this);
-        if (spec.kind != layout::PanelKind::Text)
+        if (design.kind != layout::PanelKind::Text)
             panel->setAlignment(Qt::AlignCenter);
-        left += spec.width;
+        left += design.width;
         m_panels.append(panel);
     }
     m_clock.setSingleShot(true);

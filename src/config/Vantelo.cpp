@@ -57,17 +57,17 @@ QFont timesNewRoman(qreal pointSize)
 // A control of the design table: named, placed, captioned and described as the table says.
 template <typename Control> Control* makeControl(QWidget* parent, std::string_view name, int index = -1)
 {
-    const layout::ControlSpec& spec = layout::control(name, index);
+    const layout::ControlSpec& design = layout::control(name, index);
     auto* control = new Control(parent);
-    QString objectName = layout::designText(spec.name);
-    if (spec.index >= 0)
-        objectName += u'(' + QString::number(spec.index) + u')';
+    QString objectName = layout::designText(design.name);
+    if (design.index >= 0)
+        objectName += u'(' + QString::number(design.index) + u')';
     control->setObjectName(objectName);
-    control->setGeometry(spec.rect);
-    if (!spec.tooltip.empty())
-        control->setToolTip(layout::designText(spec.tooltip));
+    control->setGeometry(design.rect);
+    if (!design.tooltip.empty())
+        control->setToolTip(layout::designText(design.tooltip));
     if constexpr (std::is_base_of_v<QAbstractButton, Control>)
-        control->setText(layout::designText(spec.caption));
+        control->setText(layout::designText(design.caption));
     return control;
 }
 

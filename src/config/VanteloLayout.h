@@ -62,9 +62,9 @@ inline constexpr std::array Controls{
 // The entry for a control; asking for a name the table lacks is a programming error.
 constexpr const ControlSpec& control(std::string_view name, int index = -1)
 {
-    for (const ControlSpec& spec : Controls) {
-        if (spec.name == name && spec.index == index)
-            return spec;
+    for (const ControlSpec& design : Controls) {
+        if (design.name == name && design.index == index)
+            return design;
     }
     throw std::logic_error("no such control in the layout table");
 }

@@ -69,32 +69,32 @@ private slots:
     {
         QTest::addColumn<int>("row");
         for (int row = 0; row < int(layout::Controls.size()); ++row) {
-            const layout::ControlSpec& spec = layout::Controls.at(size_t(row));
+            const layout::ControlSpec& design = layout::Controls.at(size_t(row));
             const QString tag =
-                layout::designText(spec.name) + (spec.index >= 0 ? QStringLiteral("(%1)").arg(spec.index) : QString());
+                layout::designText(design.name) + (design.index >= 0 ? QStringLiteral("(%1)").arg(design.index) : QString());
             QTest::newRow(qPrintable(tag)) << row;
         }
     }
     void controlsSitWhereTheDesignPutsThem()
     {
         QFETCH(int, row);
-        const layout::ControlSpec& spec = layout::Controls.at(size_t(row));
+        const layout::ControlSpec& design = layout::Controls.at(size_t(row));
         FakePlatform fp;
         Vantelo window(fp.platform);
         window.Form_Load();
         const QString name =
-            layout::designText(spec.name) + (spec.index >= 0 ? QStringLiteral("(%1)").arg(spec.index) : QString());
+            layout::designText(design.name) + (design.index >= 0 ? QStringLiteral("(%1)").arg(design.index) : QString());
         auto* control = window.findChild<QWidget*>(name);
         QVERIFY2(control, qPrintable(name));
         QWidget* expectedParent =
-            spec.container == layout::Container::Frame ? static_cast<QWidget*>(window.fraDirectory) : &window;
+            design.container == layout::Container::Frame ? static_cast<QWidget*>(window.fraDirectory) : &window;
         QCOMPARE(control->parentWidget(), expectedParent);
-        QCOMPARE(control->geometry(), spec.rect);
-        QCOMPARE(control->toolTip(), layout::designText(spec.tooltip));
+        QCOMPARE(control->geometry(), design.rect);
+        QCOMPARE(control->toolTip(), layout::designText(design.tooltip));
         if (auto* button = qobject_cast<QAbstractButton*>(control))
-            QCOMPARE(button->text(), layout::designText(spec.caption));
+            QCOMPARE(button->text(), layout::designText(design.caption));
         else
-            QVERIFY(spec.caption.empty());
+            QVERIFY(design.caption.empty());
     }
 
     void statusBarHasItsSixPanels()
