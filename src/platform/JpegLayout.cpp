@@ -133,7 +133,7 @@ public:
             return m_layout;
         int code = nextMarker(m_bytes, false);
         while (code >= 0) {
-            if (code == 0xD9) // end of image
+            if (code == 0xD9 || code == 0xD8) // end of image; a second start is an error to the decoder
                 break;
             if (code == 0x01 || (code >= 0xD0 && code <= 0xD7)) { // markers without a length
                 code = nextMarker(m_bytes, false);
