@@ -31,5 +31,7 @@ if [ "$target" = picture ]; then limits=(-rss_limit_mb=1024 -timeout=2); fi
 export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=0"
 export LSAN_OPTIONS="suppressions=$PWD/tools/sanitizers/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+dictionary=()
+if [ -f "fuzz/$target.dict" ]; then dictionary=(-dict="fuzz/$target.dict"); fi
 exec "$build/fuzz_$target" "$corpus" "fuzz/corpus/$target" -max_total_time="$seconds" -print_final_stats=1 \
-    -artifact_prefix="$findings/" "${limits[@]}" "$@"
+    -artifact_prefix="$findings/" "${limits[@]}" "${dictionary[@]}" "$@"
