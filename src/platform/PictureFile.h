@@ -4,23 +4,49 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
+
 // Picture files: BMP, GIF and JPEG, judged by their content, never by their name. Pictures are
 // read upright: a JPEG's orientation tag is applied, so a portrait phone photo measures and shows
 // as portrait. Safe to call from any thread.
+//
+// Every picture passes the same bounds before anything is decoded, so that no file, however it
+// was made, can make the program allocate without limit or stall for seconds. A picture beyond
+// them is refused like any picture that cannot be loaded (481), both when it is measured and when
+// it is decoded, so it never reaches a slide list it could not be shown from.
 namespace vantelo {
 
-// The largest decoded image the program will allocate, in megabytes (Qt's reader refuses larger).
+// The largest image the program allocates while decoding, in megabytes; also the largest working
+// memory a JPEG decoder may need for a progressive picture.
 inline constexpr int PictureAllocationLimitMB = 256;
+inline constexpr std::int64_t PictureAllocationLimitBytes = std::int64_t(PictureAllocationLimitMB) << 20;
 
-// The picture's upright size in pixels, read from its header only.
-// Fails with AppError 53 when the file does not exist, 481 "Invalid picture" when it is not a
-// readable BMP, GIF or JPEG.
+// No picture of more pixels is measured or decoded (16384 x 16384). Even decoded straight to a
+// small size, a JPEG costs time in proportion to its full pixel count.
+inline constexpr std::int64_t MaxPicturePixels = std::int64_t(1) << 28;
+
+// BMP and GIF cannot be decoded to a smaller size: they are decoded whole, then scaled, which
+// takes up to eight bytes a pixel (the picture and a converted copy). 32 megapixels keeps that
+// within the allocation limit.
+inline constexpr std::int64_t MaxWholeDecodePixels = PictureAllocationLimitBytes / 8;
+
+// A progressive JPEG is held whole in the decoder and each of its scans is another pass over it.
+// Pictures from cameras and editors have about ten scans; these leave ample room for any real
+// picture while keeping the worst decode well under a second.
+inline constexpr int MaxJpegScans = 256;
+inline constexpr std::int64_t MaxJpegScanBlocks = std::int64_t(1) << 26; // 8 x 8 blocks, summed over scans
+
+// The picture's upright size in pixels, read from its header (and, for a progressive JPEG, from
+// the list of its scans). Fails with AppError 53 when the file does not exist, 481 "Invalid
+// picture" when it is not a readable BMP, GIF or JPEG or lies beyond the bounds above.
 QSize measurePicture(const QString& path);
 
 // Decodes the picture upright, straight to displaySize when one is given (stretched to exactly
 // that size, the way an image box stretches its picture), else at its own size. Decoding to the
 // size shown lets JPEG skip most of the work and memory of a full decode.
-// Fails like measurePicture, and with 481 when the content cannot be decoded.
+// Fails like measurePicture, with 481 when the content cannot be decoded, and with 481 when the
+// size asked for (or the picture's own size, when none is asked for) would take more than the
+// allocation limit at four bytes a pixel.
 QImage decodePicture(const QString& path, const QSize& displaySize = QSize());
 
 } // namespace vantelo
