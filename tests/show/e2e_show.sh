@@ -13,9 +13,6 @@ if [ -z "${VANTELO_E2E_INNER:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$@"
 fi
 
-# In a sanitizer build, leave out what the system libraries under Qt keep until the process ends.
-export LSAN_OPTIONS="suppressions=$(dirname "$(realpath "$0")")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-
 work=$(mktemp -d)
 pid=""
 cleanup() {

@@ -17,11 +17,6 @@ if [ -z "${VANTELO_HOSTING_TEST_DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 800x600x24 -br -nolisten tcp -noreset" bash "$0" "$@"
 fi
 
-# In a sanitizer build, leave out what the system libraries under Qt keep until the process ends.
-if [ -n "${VANTELO_SOURCE_DIR:-}" ]; then
-    export LSAN_OPTIONS="suppressions=$VANTELO_SOURCE_DIR/tests/show/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-fi
-
 work=$(mktemp -d)
 pids=()
 cleanup()
