@@ -1,4 +1,4 @@
-#include "TestPictures.h"
+#include "ConfigTest.h"
 #include "config/BrowserLists.h"
 #include "platform/ImageBox.h"
 #include "config/StatusBar.h"

@@ -1,4 +1,4 @@
-#include "TestPictures.h"
+#include "ConfigTest.h"
 #include "common/AppError.h"
 #include "platform/SlidePreparer.h"
 #include "support/Failure.h"

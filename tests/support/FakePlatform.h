@@ -2,10 +2,12 @@
 
 #include "platform/Platform.h"
 
+#include <QApplication>
 #include <QList>
 #include <QMap>
 #include <QQueue>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 
@@ -213,5 +215,21 @@ template <class Window> struct OverFakes : FakePlatformHolder, Window
 {
     OverFakes() : Window(fp.platform) {}
 };
+
+// As soon as the event loop runs (inside the exec() of a modal box a test opens), hands every shown
+// top-level window of type Box to seen and closes it. The timer ends with context.
+template <class Box>
+void closeWhenShown(QObject* context, std::function<void(Box&)> seen = {})
+{
+    QTimer::singleShot(0, context, [seen] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<Box*>(window); box && box->isVisible()) {
+                if (seen)
+                    seen(*box);
+                box->close();
+            }
+        }
+    });
+}
 
 } // namespace vantelo::test
