@@ -1,22 +1,17 @@
 #include "ConfigTest.h"
-#include "config/BrowserLists.h"
-#include "platform/ImageBox.h"
+#include "config/PreviewFitting.h"
 #include "config/StatusBar.h"
-#include "config/Vantelo.h"
 #include "config/WindowTimer.h"
-#include "settings/Settings.h"
-#include "support/FakePlatform.h"
+#include "platform/ImageBox.h"
 #include "support/TestMain.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 using namespace vantelo;
-using vantelo::test::FakePlatform;
+using test::TestWindow;
 
 namespace {
 
@@ -27,17 +22,15 @@ bool clickFile(Vantelo& window, const QString& name)
     if (found.size() != 1)
         return false;
     window.FileList->scrollToItem(found.first());
-    const QRect entry = window.FileList->visualItemRect(found.first());
-    QTest::mouseClick(window.FileList->viewport(), Qt::LeftButton, {}, entry.center());
+    QTest::mouseClick(window.FileList->viewport(), Qt::LeftButton, {},
+                      window.FileList->visualItemRect(found.first()).center());
     return true;
 }
 
-QStringList fileListEntries(const Vantelo& window)
+bool redThenBlue(const QImage& shown, int y)
 {
-    QStringList entries;
-    for (int row = 0; row < window.FileList->count(); ++row)
-        entries << window.FileList->item(row)->text();
-    return entries;
+    const QRgb left = shown.pixel(10, y), right = shown.pixel(shown.width() - 10, y);
+    return qRed(left) > 200 && qBlue(left) < 60 && qBlue(right) > 200 && qRed(right) < 60;
 }
 
 } // namespace
@@ -47,18 +40,23 @@ class TestConfigBrowser : public QObject
     Q_OBJECT
     QTemporaryDir m_folder;
 
+    QString folder(const QString& name) // a new folder under the test's folder
+    {
+        QDir(m_folder.path()).mkpath(name);
+        return QDir(m_folder.path()).filePath(name);
+    }
+
 private slots:
     void initTestCase()
     {
         const QString folder = m_folder.path();
-        using vantelo::test::writePicture;
-        QVERIFY(!writePicture(folder, "landscape.jpg", 800, 600, "JPEG").isEmpty());
-        QVERIFY(!writePicture(folder, "IMG_0001.JPG", 40, 30, "JPEG").isEmpty());
-        QVERIFY(!writePicture(folder, "mixed.Jpg", 30, 40, "JPEG").isEmpty());
-        QVERIFY(!writePicture(folder, "drawing.bmp", 20, 10, "BMP").isEmpty());
-        QVERIFY(!writePicture(folder, "anim.GIF", 16, 16, "GIF").isEmpty());
-        QVERIFY(!vantelo::test::writeDamagedJpeg(folder, "damaged.jpg").isEmpty());
-        QVERIFY(!vantelo::test::writeBytes(folder, "notes.txt", "not listed\n").isEmpty());
+        QVERIFY(!test::writePicture(folder, "landscape.jpg", 800, 600).isEmpty());
+        QVERIFY(!test::writePicture(folder, "IMG_0001.JPG", 40, 30).isEmpty());
+        QVERIFY(!test::writePicture(folder, "mixed.Jpg", 30, 40).isEmpty());
+        QVERIFY(!test::writePicture(folder, "drawing.bmp", 20, 10, "BMP").isEmpty());
+        QVERIFY(!test::writePicture(folder, "anim.GIF", 16, 16, "GIF").isEmpty());
+        QVERIFY(!test::writeDamagedJpeg(folder, "damaged.jpg").isEmpty());
+        QVERIFY(!test::writeBytes(folder, "notes.txt", "not listed\n").isEmpty());
         QVERIFY(QDir(folder).mkpath(QStringLiteral("album.jpg"))); // a folder is no file, whatever its name
         QVERIFY(QDir(folder).mkpath(QStringLiteral("other")));
     }
@@ -77,26 +75,21 @@ private slots:
     void fileListMatchesThePatternIgnoringCase()
     {
         QFETCH(int, choice);
-        QFETCH(QStringList, entries);
-        FakePlatform fp;
-        Vantelo window(fp.platform);
-        window.Form_Load();
-        window.DirList->setPath(m_folder.path());
+        TestWindow window(m_folder.path());
         window.cboFiletype->setCurrentIndex(choice);
         QCOMPARE(window.FileList->pattern(), window.cboFiletype->itemText(choice));
-        QCOMPARE(fileListEntries(window), entries);
+        QStringList entries;
+        for (int row = 0; row < window.FileList->count(); ++row)
+            entries << window.FileList->item(row)->text();
+        QTEST(entries, "entries");
     }
 
-    void clickingAPicturePreviewsAndDescribesIt()
+    void clickingOrMovingToAPicturePreviewsAndDescribesIt()
     {
-        FakePlatform fp;
-        Vantelo window(fp.platform);
-        window.Form_Load();
-        window.DirList->setPath(m_folder.path());
+        TestWindow window(m_folder.path());
         QVERIFY(clickFile(window, QStringLiteral("landscape.jpg")));
-
-        const QString path = m_folder.path() + QStringLiteral("/landscape.jpg");
-        QVERIFY2(fp.prompter.messages.isEmpty(), qPrintable(fp.prompter.messages.value(0).text));
+        const QString path = m_folder.filePath(QStringLiteral("landscape.jpg"));
+        QCOMPARE(window.fp.prompter.said(), QStringList());
         QCOMPARE(window.strPicPath, path);
         QCOMPARE(window.strPicSize, QStringLiteral("600 X 800"));
         QCOMPARE(window.stbVantelo->panelText(2), path);
@@ -106,43 +99,24 @@ private slots:
         QVERIFY(!window.imgPreview->isHidden());
         QCOMPARE(window.imgPreview->geometry(), QRect(178, 44, 177, 133));
         // Decoded at the size shown: the real picture, red on the left and blue on the right.
-        const QImage shown = window.imgPreview->picture();
-        QCOMPARE(shown.size(), QSize(177, 133));
-        QVERIFY(qRed(shown.pixel(20, 66)) > 200 && qBlue(shown.pixel(20, 66)) < 60);
-        QVERIFY(qBlue(shown.pixel(156, 66)) > 200 && qRed(shown.pixel(156, 66)) < 60);
-    }
+        QCOMPARE(window.imgPreview->picture().size(), QSize(177, 133));
+        QVERIFY(redThenBlue(window.imgPreview->picture(), 66));
 
-    void movingThroughTheFilesWithTheKeysPreviewsToo()
-    {
-        FakePlatform fp;
-        Vantelo window(fp.platform);
-        window.Form_Load();
-        window.DirList->setPath(m_folder.path());
-        QVERIFY(clickFile(window, QStringLiteral("landscape.jpg")));
         QTest::keyClick(window.FileList, Qt::Key_Down);
-        QCOMPARE(window.FileList->fileName(), QStringLiteral("mixed.Jpg"));
-        QCOMPARE(window.stbVantelo->panelText(2), m_folder.path() + QStringLiteral("/mixed.Jpg"));
+        QCOMPARE(window.stbVantelo->panelText(2), m_folder.filePath(QStringLiteral("mixed.Jpg")));
         QCOMPARE(window.stbVantelo->panelText(3), QStringLiteral("40 X 30"));
     }
 
     void aDamagedPictureIsReportedAndThePreviewStays()
     {
-        FakePlatform fp;
-        Vantelo window(fp.platform);
-        window.Form_Load();
-        window.DirList->setPath(m_folder.path());
+        TestWindow window(m_folder.path());
         QVERIFY(clickFile(window, QStringLiteral("landscape.jpg")));
         const QRectF box = window.imgPreview->box();
         const QImage picture = window.imgPreview->picture();
-
         QVERIFY(clickFile(window, QStringLiteral("damaged.jpg")));
-        QCOMPARE(fp.prompter.messages.size(), 1);
-        const vantelo::test::ShownMessage& report = fp.prompter.messages.first();
-        QCOMPARE(report.icon, MessageIcon::None);
-        QCOMPARE(report.title, QStringLiteral("Personal Vantelo Creator"));
-        QCOMPARE(report.text, QStringLiteral("Error: 481 has occurred in Project1 error was Invalid picture"));
+        QCOMPARE(window.fp.prompter.said(), QStringList{test::report(ErrorNumber::InvalidPicture)});
         // The steps before the failure stay done; the rest keep the previous picture.
-        const QString path = m_folder.path() + QStringLiteral("/damaged.jpg");
+        const QString path = m_folder.filePath(QStringLiteral("damaged.jpg"));
         QCOMPARE(window.strPicPath, path);
         QCOMPARE(window.stbVantelo->panelText(2), path);
         QCOMPARE(window.strPicSize, QStringLiteral("600 X 800"));
@@ -153,43 +127,10 @@ private slots:
         QCOMPARE(window.lblPicName->text(), QStringLiteral("landscape.jpg"));
     }
 
-    void clickingAFileEndsTheSmallDemonstration()
-    {
-        FakePlatform fp;
-        Vantelo window(fp.platform);
-        window.Form_Load();
-        window.DirList->setPath(m_folder.path());
-        // The running look of the small demonstration.
-        window.Timer1->setInterval(60000);
-        window.Timer1->setEnabled(true);
-        window.cmdDemoSM->setText(QStringLiteral("Stop"));
-        window.cmdDemoSM->setToolTip(QStringLiteral("Ends the Slide Show Demonstration"));
-        for (QWidget* control : std::initializer_list<QWidget*>{window.cmdDemoLG, window.optShowStyle[0],
-                                                                window.optShowStyle[1], window.cmdTimer})
-            control->setEnabled(false);
-
-        QVERIFY(clickFile(window, QStringLiteral("IMG_0001.JPG")));
-        QVERIFY(!window.Timer1->isEnabled());
-        QCOMPARE(window.cmdDemoSM->text(), QStringLiteral("Demo SM"));
-        QCOMPARE(window.cmdDemoSM->toolTip(), QStringLiteral("Starts the Small Slide Show Demonstration"));
-        QVERIFY(window.cmdDemoLG->isEnabled());
-        QVERIFY(window.optShowStyle[0]->isEnabled());
-        QVERIFY(window.optShowStyle[1]->isEnabled());
-        QVERIFY(window.cmdTimer->isEnabled());
-        // ... and then shows the clicked file.
-        QCOMPARE(window.lblPicName->text(), QStringLiteral("IMG_0001.JPG"));
-        QCOMPARE(window.strPicSize, QStringLiteral("30 X 40"));
-        QVERIFY(fp.prompter.messages.isEmpty());
-    }
-
     void openingAnotherFolderEmptiesTheListFileLabel()
     {
-        FakePlatform fp;
-        Vantelo window(fp.platform);
-        window.Form_Load();
-        window.DirList->setPath(m_folder.path());
+        TestWindow window(m_folder.path());
         window.lblFileName->setText(QStringLiteral("/home/ann/holiday.vtl"));
-        const QString other = QDir(m_folder.path()).filePath(QStringLiteral("other"));
         QTreeWidgetItem* entry =
             window.DirList->findItems(QStringLiteral("other"), Qt::MatchExactly | Qt::MatchRecursive).value(0);
         QVERIFY(entry);
@@ -199,30 +140,116 @@ private slots:
         QTest::mouseClick(window.DirList->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(window.DirList->path(), m_folder.path()); // one click only selects
         QTest::mouseDClick(window.DirList->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(window.DirList->path(), other);
-        QCOMPARE(window.FileList->path(), other);
+        QCOMPARE(window.DirList->path(), m_folder.filePath(QStringLiteral("other")));
+        QCOMPARE(window.FileList->path(), m_folder.filePath(QStringLiteral("other")));
         QCOMPARE(window.FileList->count(), 0);
         QVERIFY(window.lblFileName->text().isEmpty());
     }
 
     void aDriveThatIsGoneIsReportedAndTheSecondIsChosen()
     {
-        FakePlatform fp;
-        Vantelo window(fp.platform);
-        window.Form_Load();
-        window.DirList->setPath(m_folder.path());
+        TestWindow window(m_folder.path());
         const QString home = driveRootOf(m_folder.path());
         window.DriveList->setDrives({Volume{QStringLiteral("/"), {}, "ext4", true}, Volume{home, {}, "ext4", true},
                                      Volume{QStringLiteral("/media/vanished-stick"), {}, "vfat", true}});
         window.DriveList->setCurrentIndex(2);
-
-        QCOMPARE(fp.prompter.messages.size(), 1);
-        QCOMPARE(fp.prompter.messages.first().icon, MessageIcon::Exclamation);
-        QCOMPARE(fp.prompter.messages.first().title, QStringLiteral("Personal Vantelo Creator"));
-        QCOMPARE(fp.prompter.messages.first().text, QStringLiteral("Drive Not Ready!"));
+        QCOMPARE(window.fp.prompter.said(), QStringList{test::warning(QStringLiteral("Drive Not Ready!"))});
         QCOMPARE(window.DriveList->currentIndex(), 1);
         // The second drive opens at the last folder opened on it.
         QCOMPARE(window.DirList->path(), m_folder.path());
+    }
+
+    // ---- the rules behind the lists ----
+
+    void drivesAreTheReadyLocalVolumesRootFirst()
+    {
+        const QString usb = folder(QStringLiteral("media/usb"));
+        const QString data = folder(QStringLiteral("data"));
+        const QString boundFile = m_folder.filePath(QStringLiteral("notes.txt"));
+        const QList<Volume> mounted{
+            {usb, QStringLiteral("STICK"), "vfat", true},
+            {QStringLiteral("/proc"), {}, "proc", true},
+            {folder(QStringLiteral("share")), {}, "nfs4", true},
+            {QStringLiteral("/"), {}, "ext4", true},
+            {folder(QStringLiteral("cdrom")), {}, "iso9660", false},
+            {folder(QStringLiteral("ram")), {}, "tmpfs", true},
+            {boundFile, {}, "ext4", true},
+            {data, {}, "btrfs", true},
+            {usb, QStringLiteral("STICK"), "vfat", true},
+        };
+        QStringList roots;
+        for (const Volume& drive : localDrives(mounted))
+            roots << drive.rootPath;
+        QStringList rest{usb, data};
+        rest.sort();
+        QCOMPARE(roots, QStringList{QStringLiteral("/")} + rest);
+    }
+
+    void aFolderBelongsToTheDeepestListedDrive()
+    {
+        const QStringList roots{"/", "/media/usb", "/media/usb2"};
+        QCOMPARE(listedDriveOf(QStringLiteral("/"), roots), QStringLiteral("/"));
+        QCOMPARE(listedDriveOf(QStringLiteral("/home/ann"), roots), QStringLiteral("/"));
+        QCOMPARE(listedDriveOf(QStringLiteral("/media/usb"), roots), QStringLiteral("/media/usb"));
+        QCOMPARE(listedDriveOf(QStringLiteral("/media/usb2/pics"), roots), QStringLiteral("/media/usb2"));
+        QCOMPARE(listedDriveOf(QStringLiteral("/media/usbx"), roots), QStringLiteral("/")); // only starts alike
+        QCOMPARE(listedDriveOf(QStringLiteral("/home/ann"), {QStringLiteral("/media/usb")}), QString());
+    }
+
+    void aDriveOpensAtItsLastFolderWhileThatExists()
+    {
+        const QString root = m_folder.path();
+        const QString pics = folder(QStringLiteral("pics"));
+        QCOMPARE(currentFolderOnDrive(root, {}), root);
+        QCOMPARE(currentFolderOnDrive(root, {{root, pics}}), pics);
+        QVERIFY(QDir(pics).removeRecursively());
+        QCOMPARE(currentFolderOnDrive(root, {{root, pics}}), root);
+    }
+
+    void theFolderListShowsTheChainAndTheSubfolders()
+    {
+        const QString album = folder(QStringLiteral("chain/album"));
+        folder(QStringLiteral("chain/album/Beta"));
+        folder(QStringLiteral("chain/album/alpha"));
+        folder(QStringLiteral("chain/album/.hidden"));
+        QVERIFY(!test::writeBytes(album, QStringLiteral("photo.jpg"), "x").isEmpty());
+        const QStringList chain = folderChain(album);
+        QCOMPARE(chain.first(), QStringLiteral("/"));
+        QCOMPARE(chain.last(), album);
+        QCOMPARE(chain.at(chain.size() - 2), m_folder.filePath(QStringLiteral("chain")));
+        QCOMPARE(folderChain(QStringLiteral("/")), QStringList{QStringLiteral("/")});
+        QCOMPARE(subfolders(album), (QStringList{QStringLiteral("alpha"), QStringLiteral("Beta")}));
+    }
+
+    void picturesDecodeAtTheirShownSize_data()
+    {
+        QTest::addColumn<QString>("sizeText");
+        QTest::addColumn<QSize>("decodeSize");
+        QTest::newRow("portrait") << "800 X 600" << QSize(100, 133);
+        QTest::newRow("panorama is bounded") << "1 X 32767" << QSize(MaxPreviewDecodeSide, 133);
+        QTest::newRow("needle never gets a zero side") << "32767 X 1" << QSize(1, 133);
+        QTest::newRow("unfittable text decodes small") << "100 X 40000" << QSize(133, 133);
+    }
+    void picturesDecodeAtTheirShownSize()
+    {
+        QFETCH(QString, sizeText);
+        QTEST(previewDecodeSize(sizeText), "decodeSize");
+    }
+
+    void aWindowTimerWithoutIntervalNeverTicks()
+    {
+        WindowTimer timer;
+        QSignalSpy ticks(&timer, &WindowTimer::timeout);
+        timer.setEnabled(true);
+        QVERIFY(!timer.isActive());
+        timer.setInterval(5);
+        QTRY_VERIFY(ticks.count() >= 2);
+        timer.setInterval(0);
+        QVERIFY(timer.isEnabled() && !timer.isActive());
+        timer.setInterval(5);
+        timer.setEnabled(false);
+        QVERIFY(!timer.isActive());
+        QCOMPARE(timer.interval(), 5);
     }
 };
 
