@@ -1,10 +1,15 @@
 #include "common/AppError.h"
 #include "common/SlideOrder.h"
+#include "platform/SlidePreparer.h"
 #include "show/ShowGeometry.h"
 #include "support/Failure.h"
 #include "support/TestMain.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
 
 using namespace vantelo;
 using vantelo::test::failureOf;
@@ -89,6 +94,39 @@ private slots:
         QFETCH(float, r);
         QFETCH(int, position);
         QCOMPARE(int(vantelo::randomPosition(std::int16_t(count), r)), position);
+    }
+
+    void aPreparedSlideIsTakenOnceWhileItStillMatches()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("slide.bmp"));
+        const auto paint = [&path](const QColor& colour) {
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(colour);
+            return QFile::remove(path) | image.save(path, "BMP");
+        };
+        QVERIFY(paint(Qt::red));
+        SlidePreparer counted;
+        std::atomic<int> decodes = 0;
+        counted.setDecoder([&decodes](const QString& file, const QSize& size) {
+            ++decodes;
+            return QImage(file).scaled(size);
+        });
+        counted.prepare(path, QSize(4, 4));
+        QCOMPARE(counted.take(path, QSize(4, 4)).size(), QSize(4, 4));
+        QCOMPARE(decodes.load(), 1);
+        counted.take(path, QSize(4, 4)); // taken already: decoded again
+        QCOMPARE(decodes.load(), 2);
+
+        SlidePreparer preparer;
+        preparer.prepare(path, QSize(4, 4));
+        QCOMPARE(preparer.take(path, QSize(2, 2)).size(), QSize(2, 2)); // another size: decoded now
+        preparer.prepare(path, QSize(4, 4));
+        QVERIFY(paint(Qt::green)); // replaced since: shown as it is now
+        QCOMPARE(preparer.take(path, QSize(4, 4)).pixelColor(1, 1), QColor(Qt::green));
+        preparer.prepare(path, QSize(4, 4));
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(failureOf([&] { preparer.take(path, QSize(4, 4)); }), int(ErrorNumber::FileNotFound));
     }
 };
 
