@@ -254,4 +254,4 @@ private slots:
 };
 
 VANTELO_TEST_MAIN(TestConfigBrowser)
-#include "tst_configbrowser.moc"
+#include "tst_browser.moc"

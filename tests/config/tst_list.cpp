@@ -591,4 +591,4 @@ private slots:
 };
 
 VANTELO_TEST_MAIN(TestConfigList)
-#include "tst_configlist.moc"
+#include "tst_list.moc"

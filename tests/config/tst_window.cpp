@@ -235,4 +235,4 @@ private slots:
 };
 
 VANTELO_TEST_MAIN(TestConfigWindow)
-#include "tst_configwindow.moc"
+#include "tst_window.moc"
