@@ -75,9 +75,7 @@ public:
 
     struct Call
     {
-        QString kind; // "open", "save" or "color"
-        QString filter;
-        QString initialName;
+        QString kind, filter, initialName; // kind: "open", "save" or "color"
         QColor initialColor;
     };
     QList<Call> calls;
@@ -218,8 +216,7 @@ template <class Window> struct OverFakes : FakePlatformHolder, Window
 
 // As soon as the event loop runs (inside the exec() of a modal box a test opens), hands every shown
 // top-level window of type Box to seen and closes it. The timer ends with context.
-template <class Box>
-void closeWhenShown(QObject* context, std::function<void(Box&)> seen = {})
+template <class Box> void closeWhenShown(QObject* context, std::function<void(Box&)> seen = {})
 {
     QTimer::singleShot(0, context, [seen] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
