@@ -168,10 +168,7 @@ private slots:
         QTest::newRow("delay box") << "txtTimer";
         QTest::newRow("slide list") << "lvwMain";
         QTest::newRow("file types, closed") << "cboFiletype";
-        QTest::newRow("drives") << "DriveList";
-        QTest::newRow("folders") << "DirList";
         QTest::newRow("file list") << "FileList";
-        QTest::newRow("a button") << "cmdColor";
     }
     void escapeRunsTheExit()
     {

@@ -1,14 +1,11 @@
-#include "platform/HostedPlatform.h"
 #include "platform/ScreenSaverHost.h"
 #include "platform/TerminationSignal.h"
-#include "support/FakePlatform.h"
 #include "support/TestMain.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 #include <csignal>
-#include <cstdio>
 
 using namespace vantelo;
 
@@ -22,8 +19,8 @@ extern "C" void earlierHandler(int)
 
 } // namespace
 
-// The show inside a host's window is checked end to end in tests/xscreensaver/hosting.sh; these are
-// the parts it cannot reach.
+// The show inside a host's window, its reports on the error stream included, is checked end to end in
+// tests/xscreensaver/hosting.sh; these are the parts it cannot reach.
 class TestHostedPlatform : public QObject
 {
     Q_OBJECT
@@ -50,34 +47,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(qulonglong, id);
         QCOMPARE(qulonglong(vantelo::parseHostWindowId(text).value_or(0)), id);
-    }
-
-    void reportsGoToTheStreamAndTheScreenIsTheHostWindow()
-    {
-        test::FakePlatform fp;
-        std::FILE* stream = std::tmpfile();
-        QVERIFY(stream);
-        QSize hostSize(320, 200);
-        HostedPlatform hosted(
-            fp.platform, [&hostSize] { return hostSize; }, stream);
-        hosted.platform().prompter.showMessage(nullptr, MessageIcon::Exclamation, QStringLiteral("Personal Vantelo"),
-                                               QStringLiteral("No Images in the list to be displayed"));
-        hosted.platform().prompter.beep();
-        std::rewind(stream);
-        char line[100] = {};
-        QVERIFY(std::fgets(line, sizeof line, stream));
-        QCOMPARE(QByteArray(line), QByteArray("Personal Vantelo: No Images in the list to be displayed\n"));
-        QVERIFY(!std::fgets(line, sizeof line, stream));
-        std::fclose(stream);
-        QCOMPARE(fp.prompter.messages.size() + fp.prompter.beeps, 0);
-        hostSize = QSize(1920, 1080); // the host's size as it is now
-        QCOMPARE(hosted.platform().screen.screenGeometry(), QRect(0, 0, 1920, 1080));
-        QCOMPARE(hosted.platform().screen.workArea(), QRect(0, 0, 1920, 1080));
-        // Everything else is the base platform's.
-        fp.random.draws.enqueue(0.25f);
-        QCOMPARE(hosted.platform().random.reseedAndDraw(), 0.25f);
-        hosted.platform().program.endProgram();
-        QCOMPARE(fp.program.endCalls, 1);
     }
 
     void terminationSignalIsHeardAndHandedBack()
