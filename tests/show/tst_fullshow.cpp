@@ -144,13 +144,13 @@ private slots:
 
     void loadFailures_data()
     {
-        QTest::addColumn<QString>("stored"); // a setting "Key=value", or else what the list file holds
+        QTest::addColumn<QString>("stored"); // a setting "Key=value", nothing at all, or what the list file holds
         QTest::addColumn<QString>("said");   // empty: nothing
         QTest::addColumn<int>("rowsKept");
         QTest::addColumn<bool>("running");
         const QString row = QStringLiteral("%1 | %2 | red.bmp | 480 X 640 | \r\n");
         // clang-format off
-        QTest::newRow("no list file named") << "File=" << "" << 0 << false;
+        QTest::newRow("nothing stored: idle") << "" << "" << 0 << false;
         QTest::newRow("deleted list file") << "File=%1gone.vtl"
             << "! Personal Vantelo: File has been Modified or Deleted, Check Settings!" << 0 << false;
         QTest::newRow("list folder missing") << "File=%1gone/list.vtl" << Common.arg(76).arg("Path not found") << 0 << false;
@@ -170,7 +170,9 @@ private slots:
         QFETCH(QString, said);
         makeThreeRows();
         stored = stored.contains(u'%') ? stored.arg(folder()) : stored;
-        if (stored.contains(u'=')) {
+        if (stored.isEmpty()) {
+            QFile::remove(settingsFilePath());
+        } else if (stored.contains(u'=')) {
             test::storeSettings({stored});
         } else {
             QFile file(m_dir->filePath(QStringLiteral("list.vtl")));
