@@ -1,16 +1,13 @@
-#include "platform/HostedPlatform.h"
+#include "platform/ScreenSaverHost.h"
 #include "platform/TerminationSignal.h"
-#include "support/FakePlatform.h"
 #include "support/TestMain.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 #include <csignal>
-#include <cstdio>
 
 using namespace vantelo;
-using vantelo::test::FakePlatform;
 
 namespace {
 
@@ -20,60 +17,36 @@ extern "C" void earlierHandler(int)
     earlierHandlerCalls = earlierHandlerCalls + 1;
 }
 
-QByteArray contentsOf(std::FILE* stream)
-{
-    std::fflush(stream);
-    std::rewind(stream);
-    QByteArray contents;
-    char buffer[256];
-    while (std::size_t read = std::fread(buffer, 1, sizeof buffer, stream))
-        contents.append(buffer, qsizetype(read));
-    return contents;
-}
-
 } // namespace
 
+// The show inside a host's window, its reports on the error stream included, is checked end to end in
+// tests/xscreensaver/hosting.sh; these are the parts it cannot reach.
 class TestHostedPlatform : public QObject
 {
     Q_OBJECT
 private slots:
-    void screenIsTheHostWindowAtItsCurrentSize()
+    void parseHostWindowId_data()
     {
-        FakePlatform fp;
-        QSize hostSize(320, 200);
-        HostedPlatform hosted(fp.platform, [&hostSize] { return hostSize; });
-        QCOMPARE(hosted.platform().screen.screenGeometry(), QRect(0, 0, 320, 200));
-        QCOMPARE(hosted.platform().screen.workArea(), QRect(0, 0, 320, 200));
-        hostSize = QSize(1920, 1080);
-        QCOMPARE(hosted.platform().screen.screenGeometry(), QRect(0, 0, 1920, 1080));
-        QCOMPARE(hosted.platform().screen.workArea(), QRect(0, 0, 1920, 1080));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qulonglong>("id"); // 0: no window
+        QTest::newRow("hexadecimal") << "0x1a00007" << 0x1a00007ull;
+        QTest::newRow("capital X and digits") << "0X1A0000F" << 0x1a0000full;
+        QTest::newRow("decimal, blanks around") << "  27262983\n" << 27262983ull;
+        QTest::newRow("leading zero is still decimal") << "0104" << 104ull;
+        QTest::newRow("largest 32-bit id") << "0xffffffff" << 0xffffffffull;
+        QTest::newRow("zero") << "0" << 0ull;
+        QTest::newRow("prefix alone") << "0x" << 0ull;
+        QTest::newRow("sign") << "+5" << 0ull;
+        QTest::newRow("hex digit in decimal") << "12a" << 0ull;
+        QTest::newRow("blank inside") << "0x12 34" << 0ull;
+        QTest::newRow("beyond 32 bits") << "0x100000000" << 0ull;
+        QTest::newRow("far beyond 64 bits") << "99999999999999999999999" << 0ull;
     }
-
-    void reportsGoToTheStreamNotToMessageBoxes()
+    void parseHostWindowId()
     {
-        FakePlatform fp;
-        std::FILE* stream = std::tmpfile();
-        QVERIFY(stream);
-        HostedPlatform hosted(
-            fp.platform, [] { return QSize(10, 10); }, stream);
-        hosted.platform().prompter.showMessage(nullptr, MessageIcon::Exclamation, QStringLiteral("Personal Vantelo"),
-                                               QStringLiteral("No Images in the list to be displayed"));
-        hosted.platform().prompter.showMessage(nullptr, MessageIcon::None, QStringLiteral("Personal Vantelo"),
-                                               QStringLiteral("Error: 53 has occurred in Project1 error was File "
-                                                              "not found"));
-        hosted.platform().prompter.beep();
-        QCOMPARE(contentsOf(stream), QByteArray("Personal Vantelo: No Images in the list to be displayed\n"
-                                                "Personal Vantelo: Error: 53 has occurred in Project1 error was "
-                                                "File not found\n"));
-        std::fclose(stream);
-        QVERIFY(fp.prompter.messages.isEmpty());
-        QCOMPARE(fp.prompter.beeps, 0);
-
-        // Everything else is the base platform's.
-        fp.random.draws.enqueue(0.25f);
-        QCOMPARE(hosted.platform().random.reseedAndDraw(), 0.25f);
-        hosted.platform().program.endProgram();
-        QCOMPARE(fp.program.endCalls, 1);
+        QFETCH(QString, text);
+        QFETCH(qulonglong, id);
+        QCOMPARE(qulonglong(vantelo::parseHostWindowId(text).value_or(0)), id);
     }
 
     void terminationSignalIsHeardAndHandedBack()

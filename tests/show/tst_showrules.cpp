@@ -1,10 +1,15 @@
 #include "common/AppError.h"
-#include "show/ShowGeometry.h"
 #include "common/SlideOrder.h"
+#include "platform/SlidePreparer.h"
+#include "show/ShowGeometry.h"
 #include "support/Failure.h"
 #include "support/TestMain.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
 
 using namespace vantelo;
 using vantelo::test::failureOf;
@@ -20,9 +25,7 @@ private slots:
         QTest::addColumn<QString>("sizeText");
         QTest::addColumn<QRect>("box");
         QTest::addColumn<int>("failure");
-        QTest::newRow("landscape fills the work area") << 800 << 600 << "480 X 640" << QRect(0, 0, 800, 600) << 0;
-        QTest::newRow("portrait centred") << 800 << 600 << "640 X 480" << QRect(175, 0, 450, 600) << 0;
-        QTest::newRow("wide picture cut at both sides") << 800 << 600 << "200 X 400" << QRect(-200, 0, 1200, 600) << 0;
+        // The window's own table (800 x 600 with 480 X 640, 640 X 480, 200 X 400) is in tst_fullshow.
         QTest::newRow("work area with a task bar") << 1920 << 1040 << "4000 X 6000" << QRect(180, 0, 1560, 1040) << 0;
         QTest::newRow("scaled down, a half pixel to even")
             << 1366 << 728 << "3024 X 4032" << QRect(198, 0, 971, 728) << 0;
@@ -70,24 +73,11 @@ private slots:
         QVERIFY(qint64(size.width()) * size.height() <= MaxDecodedPixels);
     }
 
-    void orderedCycle()
-    {
-        std::int16_t index = 1;
-        QList<int> shown;
-        for (int run = 0; run < 7; ++run) {
-            shown << index;
-            index = nextOrderedIndex(index, 3);
-        }
-        QCOMPARE(shown, QList<int>({1, 2, 3, 1, 2, 3, 1}));
-        QCOMPARE(nextOrderedIndex(1, 1), std::int16_t(1));
-    }
-
     void randomPosition_data()
     {
         QTest::addColumn<int>("count");
         QTest::addColumn<float>("r");
         QTest::addColumn<int>("position");
-        QTest::newRow("lowest draw") << 3 << 0.0f << 1;
         QTest::newRow("just below a half") << 3 << 0.2499f << 1;
         QTest::newRow("1.5 goes to the even 2") << 3 << 0.25f << 2;
         QTest::newRow("2.5 goes to the even 2") << 3 << 0.75f << 2;
@@ -104,6 +94,39 @@ private slots:
         QFETCH(float, r);
         QFETCH(int, position);
         QCOMPARE(int(vantelo::randomPosition(std::int16_t(count), r)), position);
+    }
+
+    void aPreparedSlideIsTakenOnceWhileItStillMatches()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("slide.bmp"));
+        const auto paint = [&path](const QColor& colour) {
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(colour);
+            return QFile::remove(path) | image.save(path, "BMP");
+        };
+        QVERIFY(paint(Qt::red));
+        SlidePreparer counted;
+        std::atomic<int> decodes = 0;
+        counted.setDecoder([&decodes](const QString& file, const QSize& size) {
+            ++decodes;
+            return QImage(file).scaled(size);
+        });
+        counted.prepare(path, QSize(4, 4));
+        QCOMPARE(counted.take(path, QSize(4, 4)).size(), QSize(4, 4));
+        QCOMPARE(decodes.load(), 1);
+        counted.take(path, QSize(4, 4)); // taken already: decoded again
+        QCOMPARE(decodes.load(), 2);
+
+        SlidePreparer preparer;
+        preparer.prepare(path, QSize(4, 4));
+        QCOMPARE(preparer.take(path, QSize(2, 2)).size(), QSize(2, 2)); // another size: decoded now
+        preparer.prepare(path, QSize(4, 4));
+        QVERIFY(paint(Qt::green)); // replaced since: shown as it is now
+        QCOMPARE(preparer.take(path, QSize(4, 4)).pixelColor(1, 1), QColor(Qt::green));
+        preparer.prepare(path, QSize(4, 4));
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(failureOf([&] { preparer.take(path, QSize(4, 4)); }), int(ErrorNumber::FileNotFound));
     }
 };
 
