@@ -2,6 +2,7 @@
 // thread is held at each slide change, against what decoding each slide at the preview's size on
 // that thread would hold it (the tick without the background preparation).
 // Usage: bench_demo [ticks]   (baseline and progressive 8660 x 5774 JPEGs are made in a temporary folder)
+#include "BenchSupport.h"
 #include "config/PreviewFitting.h"
 #include "config/Vantelo.h"
 #include "config/WindowTimer.h"
@@ -25,34 +26,14 @@
 #include <vector>
 
 using namespace vantelo;
+using vantelo::bench::ConsolePrompter;
+using vantelo::bench::medianOf;
 
 namespace {
 
 constexpr int PhotoWidth = 8660;
 constexpr int PhotoHeight = 5774;
 constexpr int PhotosPerSet = 3;
-
-// Reports on the console instead of in a message box, which nobody could close here.
-class ConsolePrompter : public Prompter
-{
-public:
-    void showMessage(QWidget*, MessageIcon, const QString& title, const QString& text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-        ++failures;
-    }
-    void beep() override {}
-    int failures = 0;
-};
-
-double medianOf(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
 
 // Something like a photograph for the encoder: smooth colour fields with fine grain over them.
 bool makePhoto(const QString& path, int seed, bool progressive)

@@ -5,6 +5,7 @@
 //     and painting held), against reading it and inserting the rows one by one with sorting on.
 // Each time includes the event processing that lays out and paints the list afterwards.
 // Usage: bench_list [folder for the pictures]   (default: a temporary folder, removed afterwards)
+#include "BenchSupport.h"
 #include "config/BrowserLists.h"
 #include "config/SlideListView.h"
 #include "config/Vantelo.h"
@@ -30,6 +31,8 @@
 #include <vector>
 
 using namespace vantelo;
+using vantelo::bench::ConsolePrompter;
+using vantelo::bench::medianOf;
 
 namespace {
 
@@ -37,18 +40,6 @@ constexpr int Pictures = 1000;
 constexpr int SlowSample = 50;
 constexpr int BaseImages = 8;
 constexpr int Rows = 32767;
-
-class ConsolePrompter : public Prompter
-{
-public:
-    void showMessage(QWidget*, MessageIcon, const QString& title, const QString& text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-        ++failures;
-    }
-    void beep() override {}
-    int failures = 0;
-};
 
 // Answers every open dialog with one file.
 class FixedDialogs : public Dialogs
@@ -59,13 +50,6 @@ public:
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
     QString file;
 };
-
-double medianOf(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
 
 // Milliseconds of each timed run; prepare runs untimed before each, and one run first warms up.
 std::vector<double> timeRuns(int runs, const std::function<void()>& prepare, const std::function<bool()>& work)

@@ -2,6 +2,7 @@
 // decode straight to the preview's size) against a full decode plus smooth scaling of the same file,
 // and prints djpeg's 1/8-scale decode of it as the floor no JPEG preview can beat.
 // Usage: bench_preview [picture.jpg]   (without a picture, a 6000 x 4000 baseline JPEG is made)
+#include "BenchSupport.h"
 #include "config/BrowserLists.h"
 #include "platform/ImageBox.h"
 #include "config/StatusBar.h"
@@ -26,30 +27,12 @@
 #include <vector>
 
 using namespace vantelo;
+using vantelo::bench::ConsolePrompter;
+using vantelo::bench::medianOf;
 
 namespace {
 
 constexpr int Runs = 10;
-
-// Reports on the console instead of in a message box, which nobody could close here.
-class ConsolePrompter : public Prompter
-{
-public:
-    void showMessage(QWidget*, MessageIcon, const QString& title, const QString& text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-        ++failures;
-    }
-    void beep() override {}
-    int failures = 0;
-};
-
-double medianOf(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
 
 // Milliseconds of each of Runs runs, after one run that warms the file cache and the code.
 std::vector<double> timeRuns(const std::function<bool()>& work)

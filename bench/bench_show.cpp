@@ -8,6 +8,7 @@
 // (default: $TMPDIR/vantelo-bench-show). Each show runs in a child process of its own, so that its
 // peak RSS is its own. The last line is "speedup: N.N" (naive visible tick over ours, medians).
 
+#include "BenchSupport.h"
 #include "common/AppError.h"
 #include "platform/PictureFile.h"
 #include "platform/QtPlatform.h"
@@ -30,6 +31,7 @@
 #include <vector>
 
 using namespace vantelo;
+using vantelo::bench::medianOf;
 
 namespace {
 
@@ -39,15 +41,6 @@ constexpr int PictureHeight = 4000;
 constexpr int WorkWidth = 1920;
 constexpr int WorkHeight = 1080;
 constexpr int MeasuredTicks = 15;
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
 
 QString picturePath(const QString& folder, int index)
 {
@@ -222,7 +215,7 @@ ShowFigures runChild(const QString& mode, const QString& folder)
     }
     figures.ok = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
     figures.ticks = ticks.size();
-    figures.tickMs = median(ticks);
+    figures.tickMs = medianOf(ticks);
     return figures;
 }
 
@@ -276,13 +269,13 @@ int main(int argc, char** argv)
         threeEighths.push_back(djpegMs(QStringLiteral("3/8"), path));
         oneEighth.push_back(djpegMs(QStringLiteral("1/8"), path));
     }
-    const double oursMs = median(ours);
-    const double djpegMs38 = median(threeEighths);
+    const double oursMs = medianOf(ours);
+    const double djpegMs38 = medianOf(threeEighths);
     std::printf("decode to %d x %d (decodePicture, scaled read): median %.1f ms\n", shown.width(), shown.height(),
                 oursMs);
     std::printf("djpeg -scale 3/8 (%d x %d, process included): median %.1f ms; ours / djpeg = %.2f\n",
                 PictureWidth * 3 / 8, PictureHeight * 3 / 8, djpegMs38, oursMs / djpegMs38);
-    std::printf("djpeg -scale 1/8 (the floor): median %.1f ms\n", median(oneEighth));
+    std::printf("djpeg -scale 1/8 (the floor): median %.1f ms\n", medianOf(oneEighth));
     std::fflush(stdout);
 
     const ShowFigures prepared = runChild(QStringLiteral("ours"), folder);
