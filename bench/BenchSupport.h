@@ -2,6 +2,9 @@
 
 #include "platform/Platform.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -17,6 +20,16 @@ inline double medianOf(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+// Points settings and the instance lock at work, and Qt at the offscreen platform unless told
+// otherwise, before the application starts: a benchmark never touches the user's own settings.
+inline void usePrivateFolders(const QTemporaryDir& work)
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(work.path()));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 class ConsolePrompter : public Prompter

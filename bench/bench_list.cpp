@@ -133,10 +133,7 @@ int main(int argc, char** argv)
     if (!work.isValid())
         return 2;
     // A private settings folder: a load writes the setting "File".
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(work.path()));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::usePrivateFolders(work);
     QApplication application(argc, argv);
 
     QString folder;

@@ -87,10 +87,7 @@ int main(int argc, char** argv)
     QTemporaryDir work;
     if (!work.isValid())
         return 2;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.filePath(QStringLiteral("config"))));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(work.path()));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::usePrivateFolders(work);
     QApplication application(argc, argv);
 
     QString picture = argc > 1 ? QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath() : QString();
