@@ -3,6 +3,9 @@
 #include "platform/Platform.h"
 
 #include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -30,6 +33,29 @@ inline void usePrivateFolders(const QTemporaryDir& work)
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(work.path()));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// Something like a photograph for the encoder: smooth colour fields with fine grain over them.
+// grainSeed picks the grain, colourShift moves the red field sideways so pictures differ.
+inline bool writeGrainyJpeg(const QString& path, int width, int height, quint32 grainSeed, int colourShift,
+                            bool progressive)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator grain(grainSeed);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int noise = int(grain.bounded(24)) - 12;
+            const int r = std::clamp((x + colourShift) % width * 255 / width + noise, 0, 255);
+            const int g = std::clamp(y * 255 / height + noise, 0, 255);
+            const int b = std::clamp(((x ^ y) >> 4 & 0x7F) + 64 + noise, 0, 255);
+            line[x] = qRgb(r, g, b);
+        }
+    }
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(progressive);
+    return writer.write(image);
 }
 
 class ConsolePrompter : public Prompter

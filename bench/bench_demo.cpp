@@ -35,27 +35,6 @@ constexpr int PhotoWidth = 8660;
 constexpr int PhotoHeight = 5774;
 constexpr int PhotosPerSet = 3;
 
-// Something like a photograph for the encoder: smooth colour fields with fine grain over them.
-bool makePhoto(const QString& path, int seed, bool progressive)
-{
-    QImage image(PhotoWidth, PhotoHeight, QImage::Format_RGB32);
-    QRandomGenerator grain{quint32(seed)};
-    for (int y = 0; y < PhotoHeight; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < PhotoWidth; ++x) {
-            const int noise = int(grain.bounded(24)) - 12;
-            const int r = std::clamp((x + seed * 997) % PhotoWidth * 255 / PhotoWidth + noise, 0, 255);
-            const int g = std::clamp(y * 255 / PhotoHeight + noise, 0, 255);
-            const int b = std::clamp(((x ^ y) >> 4 & 0x7F) + 64 + noise, 0, 255);
-            line[x] = qRgb(r, g, b);
-        }
-    }
-    QImageWriter writer(path, "jpeg");
-    writer.setQuality(90);
-    writer.setProgressiveScanWrite(progressive);
-    return writer.write(image);
-}
-
 void printTimes(const char* label, const std::vector<double>& times)
 {
     const double worst = times.empty() ? 0.0 : *std::max_element(times.begin(), times.end());
@@ -159,7 +138,7 @@ int main(int argc, char** argv)
         for (int k = 0; k < PhotosPerSet; ++k) {
             const QString photo =
                 work.filePath(QStringLiteral("%1-%2.jpg").arg(progressive ? "progressive" : "baseline").arg(k));
-            if (!makePhoto(photo, k + 1, progressive)) {
+            if (!bench::writeGrainyJpeg(photo, PhotoWidth, PhotoHeight, quint32(k + 1), (k + 1) * 997, progressive)) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(photo));
                 return 1;
             }

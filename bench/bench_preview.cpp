@@ -50,27 +50,6 @@ std::vector<double> timeRuns(const std::function<bool()>& work)
     return times;
 }
 
-// Something like a photograph for the encoder: smooth colour fields with fine grain over them.
-bool makePhoto(const QString& path, int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QRandomGenerator grain(20261206);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int noise = int(grain.bounded(24)) - 12;
-            const int r = std::clamp(x * 255 / width + noise, 0, 255);
-            const int g = std::clamp(y * 255 / height + noise, 0, 255);
-            const int b = std::clamp(((x ^ y) >> 4 & 0x7F) + 64 + noise, 0, 255);
-            line[x] = qRgb(r, g, b);
-        }
-    }
-    QImageWriter writer(path, "jpeg");
-    writer.setQuality(90);
-    writer.setProgressiveScanWrite(false);
-    return writer.write(image);
-}
-
 void printTimes(const char* label, const std::vector<double>& times)
 {
     std::printf("%-34s median %7.1f ms   runs:", label, medianOf(times));
@@ -93,7 +72,7 @@ int main(int argc, char** argv)
     QString picture = argc > 1 ? QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath() : QString();
     if (picture.isEmpty()) {
         picture = work.filePath(QStringLiteral("photo-6000x4000.jpg"));
-        if (!makePhoto(picture, 6000, 4000)) {
+        if (!bench::writeGrainyJpeg(picture, 6000, 4000, 20261206, 0, false)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(picture));
             return 1;
         }
