@@ -8,20 +8,6 @@ namespace vantelo {
 
 namespace {
 
-// Closes the key on every way out, the zero-length error included, so no handle is ever left open.
-class OpenedKey
-{
-public:
-    OpenedKey(Registry& registry, std::uintptr_t handle) : m_registry(registry), m_handle(handle) {}
-    ~OpenedKey() { m_registry.closeKey(m_handle); }
-    OpenedKey(const OpenedKey&) = delete;
-    OpenedKey& operator=(const OpenedKey&) = delete;
-
-private:
-    Registry& m_registry;
-    std::uintptr_t m_handle;
-};
-
 QString doubleWordText(const QByteArray& bytes)
 {
     // Least significant byte first; a high zero byte may already have gone with the terminator cut.
@@ -36,28 +22,19 @@ QString doubleWordText(const QByteArray& bytes)
 bool GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const QString& KeyName, const QString& SubKeyRef,
                  QString& KeyVal)
 {
-    std::uintptr_t hKey = 0;
-    if (registry.openKey(KeyRoot, KeyName, SysInfoKeyAccess, hKey) != 0) {
+    const std::optional<RegistryValue> value = registry.readValue(KeyRoot, KeyName, SubKeyRef);
+    // A value longer than the reader's buffer is read as no value at all.
+    if (!value || value->bytes.size() > RegistryBufferSize) {
         KeyVal.clear();
         return false;
     }
-    const OpenedKey closer(registry, hKey);
-
-    QByteArray tmpVal(RegistryBufferSize, '\0');
-    std::uint32_t KeyValSize = RegistryBufferSize;
-    std::uint32_t KeyValType = 0;
-    if (registry.queryValue(hKey, SubKeyRef, KeyValType, tmpVal, KeyValSize) != 0) {
-        KeyVal.clear();
-        return false;
-    }
-
-    if (KeyValSize == 0)
+    if (value->bytes.isEmpty())
         throw AppError(ErrorNumber::InvalidProcedureCall);
-    tmpVal.truncate(std::min<qsizetype>(KeyValSize, tmpVal.size()));
+    QByteArray tmpVal = value->bytes;
     if (tmpVal.endsWith('\0'))
         tmpVal.chop(1);
 
-    switch (KeyValType) {
+    switch (value->type) {
     case Registry::TypeString:
         KeyVal = QString::fromLocal8Bit(tmpVal);
         break;

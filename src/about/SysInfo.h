@@ -12,8 +12,6 @@ class QWidget;
 // "System Info..." button does. No widgets here: the window only hands in its platform and itself.
 namespace vantelo {
 
-// Read control and every key-specific right: what the registry is asked for when a key is opened.
-inline constexpr std::uint32_t SysInfoKeyAccess = 0x2003F;
 // The registry reader's buffer, in bytes; a longer value is not found.
 inline constexpr int RegistryBufferSize = 1024;
 
@@ -29,7 +27,7 @@ inline const QString SysInfoUnavailableText = QStringLiteral("System Information
 // Reads the value SubKeyRef of the key KeyName under KeyRoot as text into KeyVal. True when the key
 // opened and the value was read. A failed open or read gives false with KeyVal empty; a value of
 // a type other than string or double word leaves KeyVal as passed. A value of length zero is not
-// a failed read but an error: AppError 5, with the key closed.
+// a failed read but an error: AppError 5.
 bool GetKeyValue(Registry& registry, std::uint32_t KeyRoot, const QString& KeyName, const QString& SubKeyRef,
                  QString& KeyVal);
 

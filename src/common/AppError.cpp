@@ -1,5 +1,7 @@
 #include "common/AppError.h"
 
+#include <new>
+
 namespace vantelo {
 
 AppError::AppError(int number) : AppError(number, standardDescription(number)) {}
@@ -17,10 +19,14 @@ QString AppError::standardDescription(int number)
         return QStringLiteral("Invalid procedure call or argument");
     case ErrorNumber::Overflow:
         return QStringLiteral("Overflow");
+    case ErrorNumber::OutOfMemory:
+        return QStringLiteral("Out of memory");
     case ErrorNumber::DivisionByZero:
         return QStringLiteral("Division by zero");
     case ErrorNumber::TypeMismatch:
         return QStringLiteral("Type mismatch");
+    case ErrorNumber::InternalError:
+        return QStringLiteral("Internal error");
     case ErrorNumber::BadFileNameOrNumber:
         return QStringLiteral("Bad file name or number");
     case ErrorNumber::FileNotFound:
@@ -35,6 +41,8 @@ QString AppError::standardDescription(int number)
         return QStringLiteral("Path/File access error");
     case ErrorNumber::PathNotFound:
         return QStringLiteral("Path not found");
+    case ErrorNumber::InvalidPropertyValue:
+        return QStringLiteral("Invalid property value");
     case ErrorNumber::InvalidPicture:
         return QStringLiteral("Invalid picture");
     case ErrorNumber::IndexOutOfBounds:
@@ -48,6 +56,19 @@ QString errorReportText(const AppError& error)
 {
     return QStringLiteral("Error: ") + QString::number(error.number()) + QStringLiteral(" has occurred in ") +
            error.source() + QStringLiteral(" error was ") + error.description();
+}
+
+AppError currentFailure()
+{
+    try {
+        throw;
+    } catch (const AppError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return AppError(ErrorNumber::OutOfMemory);
+    } catch (...) {
+        return AppError(ErrorNumber::InternalError);
+    }
 }
 
 } // namespace vantelo

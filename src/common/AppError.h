@@ -11,8 +11,10 @@ namespace vantelo {
 namespace ErrorNumber {
 inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
 inline constexpr int DivisionByZero = 11;
 inline constexpr int TypeMismatch = 13;
+inline constexpr int InternalError = 51;
 inline constexpr int BadFileNameOrNumber = 52;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DiskFull = 61;
@@ -20,6 +22,7 @@ inline constexpr int InputPastEndOfFile = 62;
 inline constexpr int DeviceUnavailable = 68;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
+inline constexpr int InvalidPropertyValue = 380;
 inline constexpr int InvalidPicture = 481;
 inline constexpr int IndexOutOfBounds = 35600;
 } // namespace ErrorNumber
@@ -51,5 +54,9 @@ private:
 
 // The text of the common error report, built here and nowhere else.
 QString errorReportText(const AppError& error);
+
+// Inside a catch block: whatever was caught, as the numbered failure the user is shown. Running
+// out of memory is 7, anything else that is no AppError 51.
+AppError currentFailure();
 
 } // namespace vantelo

@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "common/Numbers.h"
+#include "settings/Settings.h"
 
 namespace vantelo {
 
@@ -20,7 +21,7 @@ std::optional<std::int16_t> acceptedDelay(QStringView text)
 
 QString delayTextToStore(const QString& text)
 {
-    return isNumericText(text) ? text : DefaultDelayText;
+    return isNumericText(text) ? text : SettingKey::Delay.readerDefault;
 }
 
 } // namespace vantelo

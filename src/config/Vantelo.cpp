@@ -1,15 +1,15 @@
 #include "config/Vantelo.h"
 
 #include "about/frmAbout.h"
-
 #include "common/Numbers.h"
 #include "config/BrowserLists.h"
-#include "platform/ImageBox.h"
+#include "config/KeyPressFilter.h"
 #include "config/PreviewFitting.h"
 #include "config/StatusBar.h"
 #include "config/VanteloLayout.h"
 #include "config/WindowTimer.h"
 #include "settings/Settings.h"
+#include "show/ImageBox.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -29,10 +29,6 @@
 
 namespace vantelo {
 namespace {
-
-const QString OrderedShow = QStringLiteral("Ordered");
-const QString RandomShow = QStringLiteral("Random");
-const QString DefaultDelay = QStringLiteral("5");
 
 // The typed length limit of the delay box. QLineEdit's own maximum length would also cut a longer
 // text that the program puts in, and then the box and the timer would disagree about the delay.
@@ -76,19 +72,19 @@ template <typename Control> Control* makeControl(QWidget* parent, std::string_vi
 std::int16_t storedDelay()
 {
     try {
-        const std::int16_t delay = textToInt16(GetSetting(SettingKey::Delay, DefaultDelay));
+        const std::int16_t delay = textToInt16(GetSetting(SettingKey::Delay));
         if (delay >= 0)
             return delay;
     } catch (const AppError&) {
     }
-    return textToInt16(DefaultDelay);
+    return textToInt16(SettingKey::Delay.readerDefault);
 }
 
 // The stored background colour; black when the stored text is no number.
 std::int32_t storedBackColor()
 {
     try {
-        return textToInt32(GetSetting(SettingKey::BackColor, QStringLiteral("0")));
+        return textToInt32(GetSetting(SettingKey::BackColor));
     } catch (const AppError&) {
         return 0;
     }
@@ -97,15 +93,13 @@ std::int32_t storedBackColor()
 } // namespace
 
 Vantelo::Vantelo(Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), m_platform(platform)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), m_platform(platform),
+      m_demoSequence(platform.random)
 {
     setWindowTitle(layout::designText(layout::WindowCaption));
     setFixedSize(layout::ClientWidth, layout::ClientHeight);
     CreateControls();
     ConnectHandlers();
-    ConnectShowSettings();
-    ConnectDemo();
-    ConnectListCommands();
 }
 
 void Vantelo::CreateControls()
@@ -198,6 +192,25 @@ void Vantelo::ConnectHandlers()
         });
     }
     connect(stbVantelo, &StatusBar::panelClick, this, &Vantelo::stbVantelo_PanelClick);
+
+    for (int index = 0; index < int(cmdPicture.size()); ++index)
+        connect(cmdPicture[size_t(index)], &QPushButton::clicked, this, [this, index] { cmdPicture_Click(index); });
+    // A click or double-click on the list's empty area names no row, so only clicks on rows count.
+    connect(lvwMain, &QTreeWidget::itemClicked, this, &Vantelo::lvwMain_Click);
+    connect(lvwMain, &QTreeWidget::itemDoubleClicked, this, &Vantelo::lvwMain_DblClick);
+    connect(FileList, &QListWidget::itemDoubleClicked, this, &Vantelo::FileList_DblClick);
+    connect(cmdSave, &QPushButton::clicked, this, &Vantelo::cmdSave_Click);
+    connect(cmdLoad, &QPushButton::clicked, this, &Vantelo::cmdLoad_Click);
+
+    txtTimer->installEventFilter(new KeyPressFilter(txtTimer, [this](int& KeyAscii) { txtTimer_KeyPress(KeyAscii); }));
+    connect(cmdTimer, &QPushButton::clicked, this, &Vantelo::cmdTimer_Click);
+    connect(cmdColor, &QPushButton::clicked, this, &Vantelo::cmdColor_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &Vantelo::cmdExit_Click);
+
+    connect(cmdDemoSM, &QPushButton::clicked, this, &Vantelo::cmdDemoSM_Click);
+    connect(cmdDemoLG, &QPushButton::clicked, this, &Vantelo::cmdDemoLG_Click);
+    connect(Timer1, &WindowTimer::timeout, this, &Vantelo::Timer1_Timer);
+    connect(imgPreview, &ImageBox::clicked, this, &Vantelo::imgPreview_Click);
 }
 
 void Vantelo::Form_Load()
@@ -221,10 +234,10 @@ void Vantelo::Form_Load()
     });
 
     // Only the exact words switch a button on; the switch writes the order back through its click.
-    const QString showType = GetSetting(SettingKey::ShowType, OrderedShow);
-    if (showType == OrderedShow)
+    const QString showType = GetSetting(SettingKey::ShowType);
+    if (showType == OrderedShowType)
         optShowStyle[0]->setChecked(true);
-    else if (showType == RandomShow)
+    else if (showType == RandomShowType)
         optShowStyle[1]->setChecked(true);
 
     {
@@ -240,9 +253,9 @@ void Vantelo::optShowStyle_Click(int Index)
 {
     Trapped([&] {
         if (Index == 0)
-            SaveSetting(SettingKey::ShowType, OrderedShow);
+            SaveSetting(SettingKey::ShowType, OrderedShowType);
         else if (Index == 1)
-            SaveSetting(SettingKey::ShowType, RandomShow);
+            SaveSetting(SettingKey::ShowType, RandomShowType);
     });
 }
 
@@ -250,21 +263,6 @@ void Vantelo::stbVantelo_PanelClick(int panel)
 {
     // Panel 1 belongs to the About box; the other panels ignore clicks.
     openAboutForPanel(panel, this, m_platform);
-}
-
-void Vantelo::EndSmallDemonstration()
-{
-    if (!Timer1->isEnabled())
-        return;
-    Timer1->setEnabled(false);
-    ShowDefaultPicture();
-    const layout::ControlSpec& demo = layout::control("cmdDemoSM");
-    cmdDemoSM->setText(layout::designText(demo.caption));
-    cmdDemoSM->setToolTip(layout::designText(demo.tooltip));
-    cmdDemoLG->setEnabled(true);
-    for (QRadioButton* option : optShowStyle)
-        option->setEnabled(true);
-    cmdTimer->setEnabled(true);
 }
 
 void Vantelo::ReportError(const AppError& error)

@@ -1,16 +1,25 @@
 #include "config/Vantelo.h"
 
+#include "common/SizeText.h"
 #include "config/BrowserLists.h"
-#include "platform/ImageBox.h"
 #include "config/PictureBrowsing.h"
 #include "config/PreviewFitting.h"
 #include "config/StatusBar.h"
-#include "platform/PictureFile.h"
+#include "picture/PictureFile.h"
+#include "show/ImageBox.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 
 namespace vantelo {
+namespace {
+
+const QString DefaultPictureFile = QStringLiteral("TC_Shield_Circle3b.gif");
+const QString DefaultPictureCaption = QStringLiteral("Torvane Consulting");
+
+} // namespace
 
 void Vantelo::DriveList_Change()
 {
@@ -24,7 +33,7 @@ void Vantelo::DriveList_Change()
         // Choosing another entry is a change of its own and tries that drive.
         if (DriveList->count() > 1)
             DriveList->setCurrentIndex(1);
-    } catch (const std::exception&) {
+    } catch (...) {
     }
 }
 
@@ -53,18 +62,45 @@ void Vantelo::FileList_Click()
         EndSmallDemonstration();
         strPicPath = joinFolderAndFile(DirList->path(), FileList->fileName());
         stbVantelo->setPanelText(2, strPicPath);
-        // Decoded once, here, at the size the preview shows it: a damaged picture fails at this
-        // step, before anything else changes, and the preview needs no second read of the file.
-        const QString sizeText = GetPictureSize(strPicPath);
-        const QImage picture = decodePicture(strPicPath, previewDecodeSize(sizeText));
+        // Opened once, measured, and decoded at the size the preview shows it: a damaged picture
+        // fails at this step, before anything else changes.
+        PictureFile file(strPicPath);
+        const QString sizeText = makeSizeText(file.size().height(), file.size().width());
+        const QImage picture = file.decode(previewDecodeSize(sizeText));
         strPicSize = sizeText;
         stbVantelo->setPanelText(3, strPicSize);
         imgPreview->hide();
         FitPreview(strPicSize);
-        imgPreview->setPicture(picture);
-        imgPreview->show();
-        lblPicName->setText(FileList->fileName());
+        ShowPreview(picture, FileList->fileName());
     });
+}
+
+QString Vantelo::GetPictureSize(const QString& path)
+{
+    const QSize size = measurePicture(path);
+    return makeSizeText(size.height(), size.width());
+}
+
+void Vantelo::FitPreview(const QString& sizeText)
+{
+    imgPreview->setBox(fitPreviewBox(sizeText));
+}
+
+void Vantelo::ShowDefaultPicture()
+{
+    Trapped([&] {
+        imgPreview->hide();
+        imgPreview->setBox(DefaultPreviewBox);
+        const QString logo = QDir(QCoreApplication::applicationDirPath()).filePath(DefaultPictureFile);
+        ShowPreview(decodePicture(logo, pixelRect(DefaultPreviewBox).size()), DefaultPictureCaption);
+    });
+}
+
+void Vantelo::ShowPreview(const QImage& picture, const QString& caption)
+{
+    imgPreview->setPicture(picture);
+    imgPreview->show();
+    lblPicName->setText(caption);
 }
 
 } // namespace vantelo

@@ -2,11 +2,11 @@
 
 #include "common/Numbers.h"
 #include "config/BrowserLists.h"
-#include "platform/ImageBox.h"
 #include "config/PreviewFitting.h"
 #include "config/SlideListView.h"
-#include "platform/PictureFile.h"
+#include "picture/PictureFile.h"
 #include "settings/Settings.h"
+#include "show/ImageBox.h"
 #include "slidelist/SlideListEditing.h"
 #include "slidelist/SlideListFile.h"
 
@@ -30,18 +30,6 @@ constexpr std::chrono::milliseconds AddBatchInterval{100};
 constexpr int AddProgressDelayMs = 500;
 
 } // namespace
-
-void Vantelo::ConnectListCommands()
-{
-    for (int index = 0; index < int(cmdPicture.size()); ++index)
-        connect(cmdPicture[size_t(index)], &QPushButton::clicked, this, [this, index] { cmdPicture_Click(index); });
-    // A click or double-click on the list's empty area names no row, so only clicks on rows count.
-    connect(lvwMain, &QTreeWidget::itemClicked, this, &Vantelo::lvwMain_Click);
-    connect(lvwMain, &QTreeWidget::itemDoubleClicked, this, &Vantelo::lvwMain_DblClick);
-    connect(FileList, &QListWidget::itemDoubleClicked, this, &Vantelo::FileList_DblClick);
-    connect(cmdSave, &QPushButton::clicked, this, &Vantelo::cmdSave_Click);
-    connect(cmdLoad, &QPushButton::clicked, this, &Vantelo::cmdLoad_Click);
-}
 
 void Vantelo::cmdPicture_Click(int Index)
 {
@@ -152,9 +140,7 @@ void Vantelo::lvwMain_Click()
         strPicSize = row.sizeText;
         FitPreview(strPicSize);
         strPicPath = row.fullPath();
-        imgPreview->setPicture(decodePicture(strPicPath, previewDecodeSize(strPicSize)));
-        lblPicName->setText(row.fileName);
-        imgPreview->show();
+        ShowPreview(decodePicture(strPicPath, previewDecodeSize(strPicSize)), row.fileName);
     });
 }
 

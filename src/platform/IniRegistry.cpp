@@ -7,12 +7,6 @@ namespace vantelo {
 
 namespace {
 
-// The registry's own return codes, so callers cannot tell this store from the real one.
-constexpr long Success = 0;
-constexpr long FileNotFound = 2;
-constexpr long InvalidHandle = 6;
-constexpr long MoreData = 234;
-
 // An administrator's file is small; anything this large is not a store and is not read.
 constexpr qint64 LargestStore = 1024 * 1024;
 
@@ -102,12 +96,11 @@ QString IniRegistry::findTool() const
     return {};
 }
 
-long IniRegistry::openKey(std::uint32_t root, const QString& keyName, std::uint32_t, std::uintptr_t& keyHandle)
+std::optional<RegistryValue> IniRegistry::readValue(std::uint32_t root, const QString& keyName,
+                                                    const QString& valueName)
 {
-    // The store is read-only whatever access is asked for: it offers no way to write.
-    keyHandle = 0;
     if (root != LocalMachine)
-        return FileNotFound;
+        return std::nullopt;
     std::optional<Values> values = readKey(keyName);
     const QString pathName = SysInfoValue.toLower();
     if (keyName.compare(SysInfoKey, Qt::CaseInsensitive) == 0 && !(values && values->contains(pathName))) {
@@ -119,32 +112,11 @@ long IniRegistry::openKey(std::uint32_t root, const QString& keyName, std::uint3
         }
     }
     if (!values)
-        return FileNotFound;
-    keyHandle = m_nextHandle++;
-    m_openKeys.emplace(keyHandle, std::move(*values));
-    return Success;
-}
-
-long IniRegistry::queryValue(std::uintptr_t keyHandle, const QString& valueName, std::uint32_t& type,
-                             QByteArray& buffer, std::uint32_t& length)
-{
-    const auto key = m_openKeys.find(keyHandle);
-    if (key == m_openKeys.end())
-        return InvalidHandle;
-    const auto value = key->second.constFind(valueName.toLower());
-    if (value == key->second.cend())
-        return FileNotFound;
-    length = static_cast<std::uint32_t>(value->bytes.size());
-    if (value->bytes.size() > buffer.size())
-        return MoreData;
-    std::copy(value->bytes.cbegin(), value->bytes.cend(), buffer.begin());
-    type = value->type;
-    return Success;
-}
-
-long IniRegistry::closeKey(std::uintptr_t keyHandle)
-{
-    return m_openKeys.erase(keyHandle) == 1 ? Success : InvalidHandle;
+        return std::nullopt;
+    const auto value = values->constFind(valueName.toLower());
+    if (value == values->cend())
+        return std::nullopt;
+    return *value;
 }
 
 } // namespace vantelo

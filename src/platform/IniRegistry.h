@@ -5,7 +5,6 @@
 #include <QMap>
 #include <QStringList>
 
-#include <map>
 #include <optional>
 
 // The machine's registry as the program sees it where the operating system has none: a read-only
@@ -41,19 +40,11 @@ public:
     static const QString SysInfoKey;
     static const QString SysInfoValue;
 
-    long openKey(std::uint32_t root, const QString& keyName, std::uint32_t accessMask,
-                 std::uintptr_t& keyHandle) override;
-    long queryValue(std::uintptr_t keyHandle, const QString& valueName, std::uint32_t& type, QByteArray& buffer,
-                    std::uint32_t& length) override;
-    long closeKey(std::uintptr_t keyHandle) override;
+    std::optional<RegistryValue> readValue(std::uint32_t root, const QString& keyName,
+                                           const QString& valueName) override;
 
 private:
-    struct Value
-    {
-        std::uint32_t type;
-        QByteArray bytes;
-    };
-    using Values = QMap<QString, Value>; // by lower-cased value name
+    using Values = QMap<QString, RegistryValue>; // by lower-cased value name
 
     // The values of one key as the file holds them now, or nothing when the file has no such key.
     std::optional<Values> readKey(const QString& keyName) const;
@@ -62,8 +53,6 @@ private:
     QString m_storePath;
     QStringList m_toolNames;
     QStringList m_searchPaths;
-    std::map<std::uintptr_t, Values> m_openKeys;
-    std::uintptr_t m_nextHandle = 1;
 };
 
 } // namespace vantelo

@@ -54,8 +54,13 @@ public:
     virtual float reseedAndDraw() = 0;
 };
 
-// Read access to the machine's registry: the three operations the About box relies on.
-// Return values follow the registry's convention: 0 is success, anything else a failure code.
+// Read access to the machine's registry.
+struct RegistryValue
+{
+    std::uint32_t type = 0;
+    QByteArray bytes; // as the registry holds them: a string with its terminating zero
+};
+
 class Registry
 {
 public:
@@ -64,13 +69,10 @@ public:
     static constexpr std::uint32_t TypeString = 1;
     static constexpr std::uint32_t TypeDoubleWord = 4;
 
-    virtual long openKey(std::uint32_t root, const QString& keyName, std::uint32_t accessMask,
-                         std::uintptr_t& keyHandle) = 0;
-    // Fills buffer (whose size is the caller's capacity) and sets length to the bytes written
-    // and type to the value's type. A value larger than the buffer is a failure.
-    virtual long queryValue(std::uintptr_t keyHandle, const QString& valueName, std::uint32_t& type,
-                            QByteArray& buffer, std::uint32_t& length) = 0;
-    virtual long closeKey(std::uintptr_t keyHandle) = 0;
+    // The value valueName of the key keyName under root, or nothing when the key or the value is
+    // missing or cannot be read.
+    virtual std::optional<RegistryValue> readValue(std::uint32_t root, const QString& keyName,
+                                                   const QString& valueName) = 0;
 };
 
 class Launcher

@@ -6,43 +6,30 @@
 
 namespace vantelo {
 
-namespace {
-
-HKEY toKey(std::uintptr_t handle)
-{
-    return reinterpret_cast<HKEY>(handle);
-}
-
-} // namespace
-
-long WindowsRegistry::openKey(std::uint32_t root, const QString& keyName, std::uint32_t accessMask,
-                              std::uintptr_t& keyHandle)
+std::optional<RegistryValue> WindowsRegistry::readValue(std::uint32_t root, const QString& keyName,
+                                                        const QString& valueName)
 {
     // The predefined roots are negative 32-bit numbers, widened with their sign on 64-bit builds.
     const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-    HKEY opened = nullptr;
-    const LONG result = RegOpenKeyExA(rootKey, keyName.toLocal8Bit().constData(), 0, accessMask, &opened);
-    keyHandle = result == ERROR_SUCCESS ? reinterpret_cast<std::uintptr_t>(opened) : 0;
-    return result;
-}
-
-long WindowsRegistry::queryValue(std::uintptr_t keyHandle, const QString& valueName, std::uint32_t& type,
-                                 QByteArray& buffer, std::uint32_t& length)
-{
-    DWORD valueType = 0;
-    DWORD size = static_cast<DWORD>(buffer.size());
-    const LONG result = RegQueryValueExA(toKey(keyHandle), valueName.toLocal8Bit().constData(), nullptr, &valueType,
-                                         reinterpret_cast<LPBYTE>(buffer.data()), &size);
-    type = valueType;
-    length = size;
-    return result;
-}
-
-long WindowsRegistry::closeKey(std::uintptr_t keyHandle)
-{
-    return RegCloseKey(toKey(keyHandle));
+    HKEY key = nullptr;
+    // Read control and every key-specific right, as the system information lookup has always asked.
+    if (RegOpenKeyExA(rootKey, keyName.toLocal8Bit().constData(), 0, 0x2003F, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    const QByteArray name = valueName.toLocal8Bit();
+    DWORD type = 0;
+    DWORD size = 0;
+    std::optional<RegistryValue> value;
+    if (RegQueryValueExA(key, name.constData(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        QByteArray bytes(static_cast<qsizetype>(size), '\0');
+        if (RegQueryValueExA(key, name.constData(), nullptr, &type, reinterpret_cast<LPBYTE>(bytes.data()),
+                             &size) == ERROR_SUCCESS) {
+            bytes.truncate(static_cast<qsizetype>(size));
+            value = RegistryValue{type, bytes};
+        }
+    }
+    RegCloseKey(key);
+    return value;
 }
 
 } // namespace vantelo
-
 #endif

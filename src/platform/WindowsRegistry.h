@@ -10,11 +10,8 @@ namespace vantelo {
 class WindowsRegistry : public Registry
 {
 public:
-    long openKey(std::uint32_t root, const QString& keyName, std::uint32_t accessMask,
-                 std::uintptr_t& keyHandle) override;
-    long queryValue(std::uintptr_t keyHandle, const QString& valueName, std::uint32_t& type, QByteArray& buffer,
-                    std::uint32_t& length) override;
-    long closeKey(std::uintptr_t keyHandle) override;
+    std::optional<RegistryValue> readValue(std::uint32_t root, const QString& keyName,
+                                           const QString& valueName) override;
 };
 
 } // namespace vantelo

@@ -6,6 +6,14 @@
 #include <QStringList>
 
 namespace vantelo {
+
+const SettingKey SettingKey::ScreenWidth{QStringLiteral("ScreenWidth"), QStringLiteral("800")};
+const SettingKey SettingKey::ScreenHeight{QStringLiteral("ScreenHeight"), QStringLiteral("600")};
+const SettingKey SettingKey::BackColor{QStringLiteral("BackColor"), QStringLiteral("0")};
+const SettingKey SettingKey::File{QStringLiteral("File"), QString()};
+const SettingKey SettingKey::Delay{QStringLiteral("Delay"), QStringLiteral("5")};
+const SettingKey SettingKey::ShowType{QStringLiteral("ShowType"), OrderedShowType};
+
 namespace {
 
 QSettings openStore()
@@ -13,9 +21,9 @@ QSettings openStore()
     return QSettings(settingsFilePath(), QSettings::IniFormat);
 }
 
-QString groupedKey(const QString& key)
+QString groupedKey(const SettingKey& key)
 {
-    return SettingsSection + u'/' + key;
+    return SettingsSection + u'/' + key.name;
 }
 
 } // namespace
@@ -28,19 +36,19 @@ QString settingsFilePath()
     return QDir(folder).filePath(SettingsApplication + QStringLiteral(".conf"));
 }
 
-QString GetSetting(const QString& key, const QString& defaultValue)
+QString GetSetting(const SettingKey& key)
 {
     const QSettings store = openStore();
     const QVariant value = store.value(groupedKey(key));
     if (!value.isValid())
-        return defaultValue;
+        return key.readerDefault;
     // The INI reader turns an unquoted, hand-written "a, b" into a list; give the text back whole.
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
     return value.toString();
 }
 
-void SaveSetting(const QString& key, const QString& value)
+void SaveSetting(const SettingKey& key, const QString& value)
 {
     QSettings store = openStore();
     // Stored as a QString so the INI writer quotes and escapes it; it reads back exactly.

@@ -7,24 +7,33 @@
 // "Personal Vantelo.conf" in the user's config folder ($XDG_CONFIG_HOME, else ~/.config).
 namespace vantelo {
 
-namespace SettingKey {
-inline const QString ScreenWidth = QStringLiteral("ScreenWidth");
-inline const QString ScreenHeight = QStringLiteral("ScreenHeight");
-inline const QString BackColor = QStringLiteral("BackColor");
-inline const QString File = QStringLiteral("File");
-inline const QString Delay = QStringLiteral("Delay");
-inline const QString ShowType = QStringLiteral("ShowType");
-} // namespace SettingKey
+// A key and the default its readers pass; each reader converts the text itself.
+struct SettingKey
+{
+    QString name;
+    QString readerDefault;
+
+    static const SettingKey ScreenWidth;
+    static const SettingKey ScreenHeight;
+    static const SettingKey BackColor;
+    static const SettingKey File;
+    static const SettingKey Delay;
+    static const SettingKey ShowType;
+};
+
+// The two words "ShowType" holds; the show takes any other text for random order.
+inline const QString OrderedShowType = QStringLiteral("Ordered");
+inline const QString RandomShowType = QStringLiteral("Random");
 
 inline const QString SettingsApplication = QStringLiteral("Personal Vantelo");
 inline const QString SettingsSection = QStringLiteral("Settings");
 
-// The stored text of key, or defaultValue when the key was never written. A key written as
+// The stored text of key, or the key's reader default when it was never written. A key written as
 // empty text reads back empty, not as the default.
-QString GetSetting(const QString& key, const QString& defaultValue = QString());
+QString GetSetting(const SettingKey& key);
 
 // Stores value under key and writes it through to disk at once.
-void SaveSetting(const QString& key, const QString& value);
+void SaveSetting(const SettingKey& key, const QString& value);
 
 // Where the store lives, looked up afresh on each call so that tests can point it elsewhere.
 QString settingsFilePath();

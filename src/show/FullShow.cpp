@@ -3,10 +3,9 @@
 #include "common/AppError.h"
 #include "common/Numbers.h"
 #include "common/SizeText.h"
-#include "platform/ImageBox.h"
 #include "settings/Settings.h"
+#include "show/ImageBox.h"
 #include "show/ShowGeometry.h"
-#include "common/SlideOrder.h"
 #include "slidelist/SlideListFile.h"
 
 #include <QCloseEvent>
@@ -16,7 +15,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <new>
 
 namespace vantelo {
 namespace {
@@ -24,25 +22,11 @@ namespace {
 const QString MissingListText = QStringLiteral("File has been Modified or Deleted, Check Settings!");
 const QString EmptyListText = QStringLiteral("No Images in the list to be displayed");
 
-// Whatever a handler caught, as the numbered failure the user is shown.
-AppError currentFailure()
-{
-    try {
-        throw;
-    } catch (const AppError& error) {
-        return error;
-    } catch (const std::bad_alloc&) {
-        return AppError(7, QStringLiteral("Out of memory"));
-    } catch (...) {
-        return AppError(51, QStringLiteral("Internal error"));
-    }
-}
-
 } // namespace
 
 FullShow::FullShow(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_platform(platform),
-      imgShow(new ImageBox(this)), Timer1(new QTimer(this))
+      imgShow(new ImageBox(this)), Timer1(new QTimer(this)), m_sequence(platform.random)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Personal Vantelo"));
@@ -82,22 +66,21 @@ void FullShow::Form_Load()
             // small preview to a whole screen, so the pictures fit the window they are shown in.
             fitToHost(m_platform.screen.workArea().size());
         } else {
-            intScreenWidth = textToInt16(GetSetting(SettingKey::ScreenWidth, QStringLiteral("800")));
-            intScreenHeight = textToInt16(GetSetting(SettingKey::ScreenHeight, QStringLiteral("600")));
+            intScreenWidth = textToInt16(GetSetting(SettingKey::ScreenWidth));
+            intScreenHeight = textToInt16(GetSetting(SettingKey::ScreenHeight));
         }
-        const std::int16_t delay = textToInt16(GetSetting(SettingKey::Delay, QStringLiteral("5")));
+        const std::int16_t delay = textToInt16(GetSetting(SettingKey::Delay));
         m_interval = delay * 1000;
-        setBackColor(textToInt32(GetSetting(SettingKey::BackColor, QStringLiteral("0"))));
-        const QString showType = GetSetting(SettingKey::ShowType, QStringLiteral("Ordered"));
+        setBackColor(textToInt32(GetSetting(SettingKey::BackColor)));
         // "Random" and any text but the exact word "Ordered" mean random order.
-        blnOrdered = showType == QLatin1String("Ordered");
+        m_sequence.setOrdered(GetSetting(SettingKey::ShowType) == OrderedShowType);
         setCursor(Qt::CrossCursor);
         coverScreen();
         const QString path = GetSetting(SettingKey::File);
         if (path.isEmpty())
             return;
         ReadSlideList(path, lvwMain);
-        intShowIndex = 1;
+        m_sequence.restart();
         enableTimer1();
     } catch (...) {
         reportLoadFailure(currentFailure());
@@ -184,11 +167,11 @@ void FullShow::resizeEvent(QResizeEvent* event)
 void FullShow::resetFields()
 {
     lvwMain.clear();
-    intScreenWidth = intScreenHeight = intShowIndex = intShowCount = 0;
-    blnOrdered = false;
+    intScreenWidth = intScreenHeight = 0;
+    m_sequence.setOrdered(false);
+    m_sequence.restart();
     m_interval = 0;
     m_shownSize.reset();
-    m_nextDraw.reset();
     m_preparer.discard();
 }
 
@@ -224,18 +207,7 @@ void FullShow::enableTimer1()
 
 void FullShow::showNextSlide()
 {
-    intShowCount = checkedInt16(lvwMain.size());
-    std::int16_t position = 0;
-    if (blnOrdered) {
-        position = intShowIndex;
-        rowAt(position);
-        intShowIndex = nextOrderedIndex(intShowIndex, intShowCount);
-    } else {
-        const float r = m_nextDraw ? *m_nextDraw : m_platform.random.reseedAndDraw();
-        m_nextDraw.reset();
-        position = randomPosition(intShowCount, r);
-    }
-    const SlideRow& row = rowAt(position);
+    const SlideRow& row = lvwMain[m_sequence.next(lvwMain.size()) - 1];
     const SizeNumbers size = readSizeText(row.sizeText);
     imgShow->hide();
     m_shownSize.reset();
@@ -262,13 +234,6 @@ void FullShow::showNextSlide()
     emit slideShown();
 }
 
-const SlideRow& FullShow::rowAt(std::int16_t position) const
-{
-    if (position < 1 || position > lvwMain.size())
-        throw AppError(ErrorNumber::IndexOutOfBounds);
-    return lvwMain[position - 1];
-}
-
 QSize FullShow::decodeSizeOf(const QRect& box) const
 {
     // In device pixels, so a high-density screen gets a sharp picture.
@@ -277,17 +242,15 @@ QSize FullShow::decodeSizeOf(const QRect& box) const
 
 void FullShow::prepareFollowingSlide()
 {
-    if (!Timer1->isActive() || !m_preparer.isPreparing() || lvwMain.isEmpty())
+    if (!Timer1->isActive())
         return;
     // Only the decoding is done ahead. The next run still makes every decision again and reports
     // whatever fails; it just finds its picture ready.
     try {
-        std::int16_t position = intShowIndex;
-        if (!blnOrdered) {
-            m_nextDraw = m_platform.random.reseedAndDraw();
-            position = randomPosition(checkedInt16(lvwMain.size()), *m_nextDraw);
-        }
-        const SlideRow& row = rowAt(position);
+        const std::optional<std::int16_t> position = m_sequence.upcoming(lvwMain.size());
+        if (!position)
+            return;
+        const SlideRow& row = lvwMain[*position - 1];
         const QRect box = slideBox(intScreenWidth, intScreenHeight, readSizeText(row.sizeText));
         m_preparer.prepare(row.fullPath(), decodeSizeOf(box));
     } catch (...) {

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "common/SizeText.h"
+#include "picture/SlidePreparer.h"
 #include "platform/Platform.h"
-#include "platform/SlidePreparer.h"
+#include "show/SlideSequence.h"
 #include "slidelist/SlideRow.h"
 
 #include <QPoint>
@@ -47,17 +48,6 @@ public:
     void imgShow_Click();
     void imgShow_MouseMove();
 
-    // Read-only views of the window's state, for tests and the benchmark.
-    std::int16_t screenWidth() const { return intScreenWidth; }
-    std::int16_t screenHeight() const { return intScreenHeight; }
-    std::int16_t showIndex() const { return intShowIndex; }
-    std::int16_t showCount() const { return intShowCount; }
-    bool isOrdered() const { return blnOrdered; }
-    const SlideRows& slideRows() const { return lvwMain; }
-    const QTimer& slideTimer() const { return *Timer1; }
-    const ImageBox& pictureBox() const { return *imgShow; }
-    SlidePreparer& slidePreparer() { return m_preparer; }
-
 signals:
     // A run of the tick put a picture in the picture box and showed it.
     void slideShown();
@@ -76,7 +66,6 @@ private:
     void setBackColor(std::int32_t colorValue);
     void enableTimer1();
     void showNextSlide();
-    const SlideRow& rowAt(std::int16_t position) const;
     QSize decodeSizeOf(const QRect& box) const;
     void prepareFollowingSlide();
     void reportLoadFailure(const AppError& error);
@@ -92,12 +81,9 @@ private:
     SlideRows lvwMain;
     std::int16_t intScreenWidth = 0;
     std::int16_t intScreenHeight = 0;
-    std::int16_t intShowIndex = 0;
-    std::int16_t intShowCount = 0;
-    bool blnOrdered = false;
+    SlideSequence m_sequence; // the list position and the order
 
     int m_interval = 0;              // milliseconds; 0 or less never ticks
-    std::optional<float> m_nextDraw; // random order: the draw made ahead for the next run
     bool m_reporting = false;        // a report is waiting for the user's OK
     std::optional<QPoint> m_pointer; // where the pointer was last seen, in screen coordinates
     bool m_hosted = false;

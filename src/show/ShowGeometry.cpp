@@ -11,13 +11,11 @@
 namespace vantelo {
 namespace {
 
-constexpr int InvalidPropertyValue = 380;
-
 int checkedLength(float length)
 {
     const std::int32_t pixels = roundToInt32(length);
     if (pixels < 0)
-        throw AppError(InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        throw AppError(ErrorNumber::InvalidPropertyValue);
     if (pixels > QWIDGETSIZE_MAX)
         throw AppError(ErrorNumber::Overflow);
     return pixels;

@@ -1,4 +1,4 @@
-#include "platform/ImageBox.h"
+#include "show/ImageBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>

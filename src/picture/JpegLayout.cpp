@@ -1,4 +1,4 @@
-#include "platform/JpegLayout.h"
+#include "picture/JpegLayout.h"
 
 #include <QByteArray>
 

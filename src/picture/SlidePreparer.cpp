@@ -1,6 +1,6 @@
-#include "platform/SlidePreparer.h"
+#include "picture/SlidePreparer.h"
 
-#include "platform/PictureFile.h"
+#include "picture/PictureFile.h"
 
 #include <QFileInfo>
 
@@ -8,7 +8,7 @@
 
 namespace vantelo {
 
-SlidePreparer::SlidePreparer() : m_decoder([](const QString& path, const QSize& size) { return decodePicture(path, size); })
+SlidePreparer::SlidePreparer()
 {
     // One decode at a time: a second would only compete with the first for the same two cores.
     m_pool.setMaxThreadCount(1);
@@ -20,27 +20,12 @@ SlidePreparer::~SlidePreparer()
     m_pool.waitForDone();
 }
 
-void SlidePreparer::setDecoder(Decoder decoder)
-{
-    discard();
-    m_decoder = std::move(decoder);
-}
-
-void SlidePreparer::setPreparing(bool on)
-{
-    m_preparing = on;
-    if (!on)
-        discard();
-}
-
 void SlidePreparer::prepare(const QString& path, const QSize& size)
 {
-    if (!m_preparing)
-        return;
     discard();
     // The task owns copies of everything it uses, so it may finish after this preparer is gone.
     auto task = std::make_shared<std::packaged_task<QImage()>>(
-        [decoder = m_decoder, path, size] { return decodeForDrawing(decoder, path, size); });
+        [path, size] { return decodeForDrawing(path, size); });
     m_prepared = Prepared{path, size, stampOf(path), task->get_future()};
     m_pool.start([task] { (*task)(); });
 }
@@ -55,7 +40,7 @@ QImage SlidePreparer::take(const QString& path, const QSize& size)
             // Decoded again below: the file may have become readable since.
         }
     }
-    return decodeForDrawing(m_decoder, path, size);
+    return decodeForDrawing(path, size);
 }
 
 void SlidePreparer::discard()
@@ -74,9 +59,9 @@ SlidePreparer::FileStamp SlidePreparer::stampOf(const QString& path)
     return {true, info.size(), info.lastModified(), info.metadataChangeTime()};
 }
 
-QImage SlidePreparer::decodeForDrawing(const Decoder& decoder, const QString& path, const QSize& size)
+QImage SlidePreparer::decodeForDrawing(const QString& path, const QSize& size)
 {
-    QImage picture = decoder(path, size);
+    QImage picture = decodePicture(path, size);
     // Drawn many times but converted once, off the user-interface thread when prepared ahead.
     const QImage::Format drawable =
         picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QThreadPool>
 
-#include <functional>
 #include <future>
 #include <optional>
 
@@ -19,19 +18,11 @@ namespace vantelo {
 class SlidePreparer
 {
 public:
-    // Decodes the picture at path to exactly size; fails with AppError like decodePicture.
-    using Decoder = std::function<QImage(const QString& path, const QSize& size)>;
-
     SlidePreparer();
     // Waits for a decode still running: it holds nothing of ours, but the pool must not outlive us.
     ~SlidePreparer();
     SlidePreparer(const SlidePreparer&) = delete;
     SlidePreparer& operator=(const SlidePreparer&) = delete;
-
-    // Tests and the benchmarks count, slow down or replace the decoding.
-    void setDecoder(Decoder decoder);
-    void setPreparing(bool on);
-    bool isPreparing() const { return m_preparing; }
 
     // Starts decoding the picture in the background for a later take() of the same path and size.
     // Replaces any earlier preparation.
@@ -64,10 +55,8 @@ private:
     };
 
     static FileStamp stampOf(const QString& path);
-    static QImage decodeForDrawing(const Decoder& decoder, const QString& path, const QSize& size);
+    static QImage decodeForDrawing(const QString& path, const QSize& size);
 
-    Decoder m_decoder;
-    bool m_preparing = true;
     std::optional<Prepared> m_prepared;
     QThreadPool m_pool;
 };

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 // Picture files: BMP, GIF and JPEG, judged by their content, never by their name. Pictures are
 // read upright: a JPEG's orientation tag is applied, so a portrait phone photo measures and shows
@@ -36,17 +37,39 @@ inline constexpr std::int64_t MaxWholeDecodePixels = PictureAllocationLimitBytes
 inline constexpr int MaxJpegScans = 256;
 inline constexpr std::int64_t MaxJpegScanBlocks = std::int64_t(1) << 26; // 8 x 8 blocks, summed over scans
 
-// The picture's upright size in pixels, read from its header (and, for a progressive JPEG, from
-// the list of its scans). Fails with AppError 53 when the file does not exist, 481 "Invalid
-// picture" when it is not a readable BMP, GIF or JPEG or lies beyond the bounds above.
+// One picture file, opened once: measured from its header (and, for a JPEG, its list of scans),
+// then decoded from the same open file. Constructing it fails with AppError 53 when the file does
+// not exist, 481 "Invalid picture" when it is not a readable BMP, GIF or JPEG or lies beyond the
+// bounds above.
+class PictureFile
+{
+public:
+    explicit PictureFile(const QString& path);
+    ~PictureFile();
+    PictureFile(const PictureFile&) = delete;
+    PictureFile& operator=(const PictureFile&) = delete;
+
+    // The upright size in pixels.
+    QSize size() const { return m_size; }
+
+    // Decodes the picture upright, straight to displaySize when one is given (stretched to exactly
+    // that size, the way an image box stretches its picture), else at its own size. Decoding to the
+    // size shown lets JPEG skip most of the work and memory of a full decode. Once per object.
+    // Fails with 481 when the content cannot be decoded, and when the size asked for (or the
+    // picture's own size, when none is asked for) would take more than the allocation limit at four
+    // bytes a pixel.
+    QImage decode(const QSize& displaySize = QSize());
+
+private:
+    struct Reader;
+    std::unique_ptr<Reader> m_reader;
+    QSize m_size;
+};
+
+// The picture's upright size; fails like PictureFile.
 QSize measurePicture(const QString& path);
 
-// Decodes the picture upright, straight to displaySize when one is given (stretched to exactly
-// that size, the way an image box stretches its picture), else at its own size. Decoding to the
-// size shown lets JPEG skip most of the work and memory of a full decode.
-// Fails like measurePicture, with 481 when the content cannot be decoded, and with 481 when the
-// size asked for (or the picture's own size, when none is asked for) would take more than the
-// allocation limit at four bytes a pixel.
+// The picture decoded as PictureFile::decode does it.
 QImage decodePicture(const QString& path, const QSize& displaySize = QSize());
 
 } // namespace vantelo
