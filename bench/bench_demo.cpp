@@ -6,9 +6,10 @@
 #include "config/PreviewFitting.h"
 #include "config/Vantelo.h"
 #include "config/WindowTimer.h"
-#include "platform/PictureFile.h"
+#include "picture/PictureFile.h"
 #include "platform/QtPlatform.h"
 #include "settings/Settings.h"
+#include "show/ImageBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -75,9 +76,10 @@ std::vector<double> demonstrationHolds(Platform& platform, const QStringList& ph
     SaveSetting(SettingKey::Delay, QStringLiteral("1"));
     Vantelo window(platform);
     window.Form_Load();
+    auto* timer = window.findChild<WindowTimer*>(QStringLiteral("Timer1"));
     for (const QString& photo : photos) {
         const QFileInfo file(photo);
-        window.lvwMain->addTopLevelItem(
+        window.findChild<QTreeWidget*>(QStringLiteral("lvwMain"))->addTopLevelItem(
             new QTreeWidgetItem({file.absolutePath() + u'/', file.fileName(), sizeText, QString()}));
     }
     window.show();
@@ -94,21 +96,21 @@ std::vector<double> demonstrationHolds(Platform& platform, const QStringList& ph
     std::vector<double> holds;
     QEventLoop loop;
     // Connected after the window's own handler, so this runs when the slide change is done.
-    QObject::connect(window.Timer1, &WindowTimer::timeout, [&] {
+    QObject::connect(timer, &WindowTimer::timeout, [&] {
         holds.push_back(double(clock.nsecsElapsed() - lastBeat) / 1e6);
-        if (int(holds.size()) >= ticks || !window.Timer1->isEnabled())
+        if (int(holds.size()) >= ticks || !timer->isEnabled())
             loop.quit();
     });
     heartbeat.start();
     waitMilliseconds(50);
     const qint64 clickStart = clock.nsecsElapsed();
-    window.cmdDemoSM->click();
+    window.findChild<QPushButton*>(QStringLiteral("cmdDemoSM"))->click();
     lastBeat = clock.nsecsElapsed();
     firstSlide = double(lastBeat - clickStart) / 1e6;
     QTimer::singleShot((ticks + 5) * 1000, &loop, &QEventLoop::quit);
     loop.exec();
-    failures = !window.Timer1->isEnabled() || int(holds.size()) < ticks;
-    window.imgPreview_Click();
+    failures = !timer->isEnabled() || int(holds.size()) < ticks;
+    emit window.findChild<ImageBox*>(QStringLiteral("imgPreview"))->clicked();
     return holds;
 }
 

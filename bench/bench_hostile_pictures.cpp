@@ -7,7 +7,7 @@
 //   build/bench_hostile_pictures --write FOLDER   (only saves every picture there, for a look with other tools)
 #include "HostilePictures.h"
 #include "common/AppError.h"
-#include "platform/PictureFile.h"
+#include "picture/PictureFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

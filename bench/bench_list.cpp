@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPushButton>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -163,11 +164,13 @@ int main(int argc, char** argv)
     Platform platform{prompter, dialogs, real.screen, real.random, real.registry, real.launcher, real.program};
     Vantelo window(platform);
     window.show();
-    window.DirList->setPath(folder);
-    window.FileList->setPattern(QStringLiteral("*.jpg"));
-    window.FileList->refresh();
-    if (window.FileList->count() != Pictures) {
-        std::fprintf(stderr, "the file list shows %d files\n", window.FileList->count());
+    auto* fileList = window.findChild<FileListBox*>(QStringLiteral("FileList"));
+    auto* slideList = window.findChild<QTreeWidget*>(QStringLiteral("lvwMain"));
+    window.findChild<DirListBox*>(QStringLiteral("DirList"))->setPath(folder);
+    fileList->setPattern(QStringLiteral("*.jpg"));
+    fileList->refresh();
+    if (fileList->count() != Pictures) {
+        std::fprintf(stderr, "the file list shows %d files\n", fileList->count());
         return 1;
     }
 
@@ -175,14 +178,14 @@ int main(int argc, char** argv)
     const std::vector<double> add = timeRuns(
         7,
         [&] {
-            window.lvwMain->clear();
+            slideList->clear();
             QApplication::processEvents();
-            window.FileList->selectAll();
+            fileList->selectAll();
         },
         [&] {
-            window.cmdPicture_Click(2);
+            window.findChild<QPushButton*>(QStringLiteral("cmdPicture(2)"))->click();
             QApplication::processEvents();
-            return prompter.failures == 0 && window.lvwMain->topLevelItemCount() == Pictures;
+            return prompter.failures == 0 && slideList->topLevelItemCount() == Pictures;
         });
 
     const std::vector<double> decodes = timeRuns(
@@ -210,13 +213,13 @@ int main(int argc, char** argv)
     const std::vector<double> load = timeRuns(
         9,
         [&] {
-            window.lvwMain->clear();
+            slideList->clear();
             QApplication::processEvents();
         },
         [&] {
-            window.cmdLoad_Click();
+            window.findChild<QPushButton*>(QStringLiteral("cmdLoad"))->click();
             QApplication::processEvents();
-            return prompter.failures == 0 && window.lvwMain->topLevelItemCount() == Rows;
+            return prompter.failures == 0 && slideList->topLevelItemCount() == Rows;
         });
 
     // The same list view, filled the slow way.

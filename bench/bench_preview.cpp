@@ -4,10 +4,12 @@
 // Usage: bench_preview [picture.jpg]   (without a picture, a 6000 x 4000 baseline JPEG is made)
 #include "BenchSupport.h"
 #include "config/BrowserLists.h"
-#include "platform/ImageBox.h"
 #include "config/StatusBar.h"
 #include "config/Vantelo.h"
 #include "platform/QtPlatform.h"
+#include "show/ImageBox.h"
+
+#include <QComboBox>
 
 #include <QApplication>
 #include <QDir>
@@ -87,22 +89,26 @@ int main(int argc, char** argv)
     Platform platform{prompter, real.dialogs, real.screen, real.random, real.registry, real.launcher, real.program};
     Vantelo window(platform);
     window.Form_Load();
-    window.DirList->setPath(pictureInfo.absolutePath());
-    window.cboFiletype->setCurrentIndex(0);
-    const QList<QListWidgetItem*> entry = window.FileList->findItems(pictureInfo.fileName(), Qt::MatchExactly);
+    auto* dirList = window.findChild<DirListBox*>(QStringLiteral("DirList"));
+    auto* fileList = window.findChild<FileListBox*>(QStringLiteral("FileList"));
+    auto* preview = window.findChild<ImageBox*>(QStringLiteral("imgPreview"));
+    auto* statusBar = window.findChild<StatusBar*>(QStringLiteral("stbVantelo"));
+    dirList->setPath(pictureInfo.absolutePath());
+    window.findChild<QComboBox*>(QStringLiteral("cboFiletype"))->setCurrentIndex(0);
+    const QList<QListWidgetItem*> entry = fileList->findItems(pictureInfo.fileName(), Qt::MatchExactly);
     if (entry.size() != 1) {
         std::fprintf(stderr, "the file list does not show %s\n", qPrintable(pictureInfo.fileName()));
         return 1;
     }
-    window.FileList->setCurrentItem(entry.first());
+    fileList->setCurrentItem(entry.first());
 
     const std::vector<double> click = timeRuns([&] {
-        window.FileList_Click();
-        return prompter.failures == 0 && !window.imgPreview->picture().isNull();
+        emit fileList->click();
+        return prompter.failures == 0 && !preview->picture().isNull();
     });
-    const QSize shown = window.imgPreview->geometry().size();
-    std::printf("preview: %s, box %d x %d, decoded %d x %d\n", qPrintable(window.strPicSize), shown.width(),
-                shown.height(), window.imgPreview->picture().width(), window.imgPreview->picture().height());
+    const QSize shown = preview->geometry().size();
+    std::printf("preview: %s, box %d x %d, decoded %d x %d\n", qPrintable(statusBar->panelText(3)), shown.width(),
+                shown.height(), preview->picture().width(), preview->picture().height());
 
     const std::vector<double> full = timeRuns([&] {
         QImageReader reader(picture);

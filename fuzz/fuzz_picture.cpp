@@ -8,8 +8,8 @@
 #include "FuzzSupport.h"
 
 #include "common/AppError.h"
-#include "platform/JpegLayout.h"
-#include "platform/PictureFile.h"
+#include "picture/JpegLayout.h"
+#include "picture/PictureFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
