@@ -1,6 +1,7 @@
 #include "app/Module1.h"
 
 #include "config/Vantelo.h"
+#include "platform/DisplayGuard.h"
 #include "platform/HostedPlatform.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtPlatform.h"
@@ -13,6 +14,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace vantelo {
 
@@ -51,7 +53,9 @@ int Main(int argc, char** argv)
     if (mode == StartMode::Nothing)
         return 0;
 
+    std::optional<DisplayGuard> displayGuard(std::in_place, [&instanceLock] { instanceLock.release(); });
     QApplication application(argc, argv);
+    displayGuard.reset();
     QApplication::setApplicationName(QStringLiteral("Personal Vantelo"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     Platform& platform = qtPlatform();

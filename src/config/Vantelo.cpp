@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "config/BrowserLists.h"
 #include "config/KeyPressFilter.h"
+#include "config/PathLabel.h"
 #include "config/PreviewFitting.h"
 #include "config/StatusBar.h"
 #include "config/VanteloLayout.h"
@@ -22,9 +23,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QValidator>
 
+#include <algorithm>
 #include <type_traits>
 
 namespace vantelo {
@@ -65,6 +68,26 @@ template <typename Control> Control* makeControl(QWidget* parent, std::string_vi
     if constexpr (std::is_base_of_v<QAbstractButton, Control>)
         control->setText(layout::designText(design.caption));
     return control;
+}
+
+// The folder column is kept with the row and never shown. "Name" fits a camera's usual file names,
+// "Size" the largest size a picture can have, and "Color", which no row fills, what width is left
+// (at least its heading); a longer name is read by scrolling sideways.
+void sizeSlideColumns(QTreeWidget& list)
+{
+    const QFontMetrics metrics(list.font());
+    const int cellPadding = 2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
+    const int headerPadding = 2 * list.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &list);
+    const auto fit = [&](const QString& text, int padding) { return metrics.horizontalAdvance(text) + padding; };
+    const int nameWidth = std::max({fit(QStringLiteral("DSC01234.JPG"), cellPadding),
+                                    fit(QStringLiteral("IMG_0001.JPG"), cellPadding),
+                                    fit(QStringLiteral("Name"), headerPadding)});
+    const int sizeWidth = fit(QStringLiteral("65535 X 65535"), cellPadding);
+    const int visible = list.width() - 2 * list.frameWidth();
+    list.setColumnWidth(0, 0);
+    list.setColumnWidth(1, nameWidth);
+    list.setColumnWidth(2, sizeWidth);
+    list.setColumnWidth(3, std::max(visible - nameWidth - sizeWidth, fit(QStringLiteral("Color"), headerPadding)));
 }
 
 // The stored delay in whole seconds. A text that is no usable delay (emptied by an exit with an
@@ -139,16 +162,13 @@ void Vantelo::CreateControls()
     lvwMain->setHeaderLabels({QString(), QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Color")});
     lvwMain->header()->setMinimumSectionSize(0);
     lvwMain->header()->setStretchLastSection(false);
-    lvwMain->setColumnWidth(0, 0); // the folder: kept with the row, never shown
-    lvwMain->setColumnWidth(1, 72);
-    lvwMain->setColumnWidth(2, 62);
-    lvwMain->setColumnWidth(3, 36);
+    sizeSlideColumns(*lvwMain);
     lvwMain->setRootIsDecorated(false);
     lvwMain->setUniformRowHeights(true);
     lvwMain->setSortingEnabled(false);
     lvwMain->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    lblFileName = makeControl<QLabel>(this, "lblFileName");
+    lblFileName = makeControl<PathLabel>(this, "lblFileName");
     lblFileName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblFileName->setFont(timesNewRoman(8.25));
 

@@ -25,6 +25,7 @@ class DirListBox;
 class DriveListBox;
 class FileListBox;
 class ImageBox;
+class PathLabel;
 class StatusBar;
 class WindowTimer;
 
@@ -123,7 +124,7 @@ private:
     QPushButton* cmdColor = nullptr;
     std::array<QPushButton*, 4> cmdPicture{};
     QTreeWidget* lvwMain = nullptr;
-    QLabel* lblFileName = nullptr;
+    PathLabel* lblFileName = nullptr; // the slide list file saved or loaded last
     QLineEdit* txtTimer = nullptr;
     QPushButton* cmdTimer = nullptr;
     std::array<QRadioButton*, 2> optShowStyle{};

@@ -2,6 +2,7 @@
 
 #include "common/SizeText.h"
 #include "config/BrowserLists.h"
+#include "config/PathLabel.h"
 #include "config/PictureBrowsing.h"
 #include "config/PreviewFitting.h"
 #include "config/StatusBar.h"
@@ -43,8 +44,8 @@ void Vantelo::DirList_Change()
         // Folders form one tree, so opening one can cross onto another drive: the drive list follows.
         DriveList->showDriveOf(DirList->path());
         FileList->setPath(DirList->path());
-        if (!lblFileName->text().isEmpty())
-            lblFileName->setText(QString());
+        if (!lblFileName->path().isEmpty())
+            lblFileName->setPath(QString());
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/Numbers.h"
 #include "config/BrowserLists.h"
+#include "config/PathLabel.h"
 #include "config/PreviewFitting.h"
 #include "config/SlideListView.h"
 #include "picture/PictureFile.h"
@@ -169,7 +170,7 @@ void Vantelo::cmdSave_Click()
         const QString path = QDir::toNativeSeparators(chosen);
         WriteSlideList(slideRowsOf(*lvwMain), path);
         // Only a file that is written whole and closed gets named to the show.
-        lblFileName->setText(path);
+        lblFileName->setPath(path);
         SaveSetting(SettingKey::File, path);
     });
 }
@@ -187,7 +188,7 @@ void Vantelo::cmdLoad_Click()
         SlideRows rows;
         ReadSlideList(path, rows);
         replaceSlideRows(*lvwMain, rows);
-        lblFileName->setText(path);
+        lblFileName->setPath(path);
         SaveSetting(SettingKey::File, path);
     });
 }

@@ -2,6 +2,7 @@
 
 #include "config/ColorValue.h"
 #include "config/DelayRules.h"
+#include "config/PathLabel.h"
 #include "config/WindowTimer.h"
 #include "settings/Settings.h"
 
@@ -63,8 +64,8 @@ void Vantelo::cmdExit_Click()
         SaveSetting(SettingKey::Delay, delayTextToStore(txtTimer->text()));
         SaveSetting(SettingKey::BackColor, QString::number(lngBackColor));
         // Opening another folder empties the label; the file saved or loaded last stays the show's.
-        if (!lblFileName->text().isEmpty())
-            SaveSetting(SettingKey::File, lblFileName->text());
+        if (!lblFileName->path().isEmpty())
+            SaveSetting(SettingKey::File, lblFileName->path());
         if (optShowStyle[0]->isChecked())
             SaveSetting(SettingKey::ShowType, OrderedShowType);
         else if (optShowStyle[1]->isChecked())

@@ -29,4 +29,10 @@ QString InstanceLock::defaultLockPath()
     return QDir(folder).filePath(QStringLiteral("personal-vantelo.lock"));
 }
 
+void InstanceLock::release()
+{
+    if (m_lock)
+        m_lock->unlock();
+}
+
 } // namespace vantelo

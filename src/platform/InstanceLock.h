@@ -21,6 +21,8 @@ public:
 
     // True when this process now holds the lock; false when another running instance holds it.
     bool tryAcquire();
+    // Lets go of the lock before the process ends in a way that runs no destructors.
+    void release();
 
     static QString defaultLockPath();
 

@@ -21,9 +21,13 @@ void QtPrompter::showMessage(QWidget* parent, MessageIcon icon, const QString& t
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text, QMessageBox::Ok,
                     parent);
+    // A message is answered, never minimised or maximised: a title and a close button are all it gets
+    // from the window manager.
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
     // A report raised by a full-screen window must never end up behind it, out of the user's reach.
     if (parent && (parent->window()->windowFlags() & Qt::WindowStaysOnTopHint))
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        flags |= Qt::WindowStaysOnTopHint;
+    box.setWindowFlags(flags);
     box.exec();
 }
 

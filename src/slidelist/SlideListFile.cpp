@@ -165,11 +165,6 @@ QByteArray slideListBytes(const SlideRows& rows)
 
 void WriteSlideList(const SlideRows& rows, const QString& path)
 {
-    WriteSlideList(rows, path, {});
-}
-
-void WriteSlideList(const SlideRows& rows, const QString& path, const std::function<void(qint64)>& afterChunk)
-{
     const QByteArray bytes = slideListBytes(rows);
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
@@ -186,8 +181,6 @@ void WriteSlideList(const SlideRows& rows, const QString& path, const std::funct
             throw AppError(ErrorNumber::DiskFull);
         }
         written += result;
-        if (afterChunk)
-            afterChunk(written);
     }
     if (!file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();

@@ -4,7 +4,6 @@
 
 #include <QString>
 
-#include <functional>
 
 // The slide list file (".vtl"): the only code that reads or writes it.
 //
@@ -20,16 +19,13 @@ namespace vantelo {
 // 75 for a file or folder that cannot be written, 61 when the disk fills up.
 void WriteSlideList(const SlideRows& rows, const QString& path);
 
-// The same, reporting the bytes written so far after each chunk; used to interrupt a save in tests.
-void WriteSlideList(const SlideRows& rows, const QString& path, const std::function<void(qint64)>& afterChunk);
-
 // Appends the rows of the file at path to rows, in file order. Rows read before a failure stay.
 // Fails with AppError: 53 missing file, 76 missing folder, 75 unreadable, 6 a count outside 16 bits
 // or a line longer than 32767 characters, 62 fewer row lines than the count, 5 a row line that
 // cannot be cut into its four fields.
 void ReadSlideList(const QString& path, SlideRows& rows);
 
-// The two text forms, exposed for the reader's and writer's tests and for the fuzzer.
+// The two text forms the writer and the reader use, one whole file and one row line.
 QByteArray slideListBytes(const SlideRows& rows);
 SlideRow cutSlideRowLine(const QString& line);
 

@@ -1,0 +1,79 @@
+#include "platform/DisplayGuard.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace vantelo {
+namespace {
+
+struct HeldMessage
+{
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+// Only one guard at a time: the message handler is process-wide.
+QtMessageHandler previousHandler = nullptr;
+std::function<void()>* exitAction = nullptr;
+QList<HeldMessage>* heldMessages = nullptr;
+
+void guardHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type != QtFatalMsg) {
+        heldMessages->append({type, QByteArray(context.category), text});
+        return;
+    }
+    std::fputs(unreachableDisplayLine(), stderr);
+    std::fflush(stderr);
+    (*exitAction)();
+    // Not exit(): that would run destructors of objects Qt is half-way through building.
+    std::_Exit(1);
+}
+
+} // namespace
+
+DisplayGuard::DisplayGuard(std::function<void()> beforeExit)
+{
+    exitAction = new std::function<void()>(std::move(beforeExit));
+    heldMessages = new QList<HeldMessage>;
+    previousHandler = qInstallMessageHandler(guardHandler);
+}
+
+DisplayGuard::~DisplayGuard()
+{
+    qInstallMessageHandler(previousHandler);
+    for (const HeldMessage& message : *heldMessages) {
+        const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+        if (previousHandler)
+            previousHandler(message.type, context, message.text);
+        else
+            std::fprintf(stderr, "%s\n", qPrintable(message.text));
+    }
+    delete heldMessages;
+    heldMessages = nullptr;
+    delete exitAction;
+    exitAction = nullptr;
+}
+
+const char* unreachableDisplayLine()
+{
+    static std::string line;
+    const QByteArray x11 = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    if (!x11.isEmpty())
+        line = "vantelo.scr: cannot open display \"" + x11.toStdString() + "\"\n";
+    else if (!wayland.isEmpty())
+        line = "vantelo.scr: cannot open display \"" + wayland.toStdString() + "\"\n";
+    else
+        line = "vantelo.scr: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n";
+    return line.c_str();
+}
+
+} // namespace vantelo
