@@ -7,6 +7,7 @@
 #include "platform/QtPlatform.h"
 #include "platform/ScreenSaverHost.h"
 #include "platform/TerminationSignal.h"
+#include "show/FirstSlide.h"
 #include "show/FullShow.h"
 
 #include <QApplication>
@@ -53,12 +54,18 @@ int Main(int argc, char** argv)
     if (mode == StartMode::Nothing)
         return 0;
 
+    Platform& platform = qtPlatform();
+    // The show's first picture is decoded while the window system starts up. A host's window is
+    // only known once it does, so a hosted show starts its decode when it loads.
+    std::optional<HeadStart> headStart;
+    if (mode == StartMode::Show && !qEnvironmentVariableIsSet(HostWindowVariable))
+        headStart = startFirstSlide(platform.random);
+
     std::optional<DisplayGuard> displayGuard(std::in_place, [&instanceLock] { instanceLock.release(); });
     QApplication application(argc, argv);
     displayGuard.reset();
     QApplication::setApplicationName(QStringLiteral("Personal Vantelo"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
-    Platform& platform = qtPlatform();
 
     // A request to end may come while a report raised by a window's load waits for its OK, before the
     // event loop runs: leaving that report's loop alone would not end the program.
@@ -92,6 +99,8 @@ int Main(int argc, char** argv)
         }
         show = new FullShow(host ? hostedPlatform->platform() : platform); // deletes itself when it unloads
         show->setHosted(host != nullptr);
+        if (headStart)
+            show->setHeadStart(std::move(*headStart));
         show->Form_Load();
         if (host)
             host->embed(*show);

@@ -26,7 +26,8 @@ const QString EmptyListText = QStringLiteral("No Images in the list to be displa
 
 FullShow::FullShow(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_platform(platform),
-      imgShow(new ImageBox(this)), Timer1(new QTimer(this)), m_sequence(platform.random)
+      imgShow(new ImageBox(this)), Timer1(new QTimer(this)), m_sequence(platform.random),
+      m_preparer(std::make_unique<SlidePreparer>())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Personal Vantelo"));
@@ -56,6 +57,12 @@ void FullShow::setHosted(bool hosted)
     coverScreen();
 }
 
+void FullShow::setHeadStart(HeadStart start)
+{
+    m_preparer = std::move(start.preparer);
+    m_firstDraw = start.slide.randomDraw;
+}
+
 void FullShow::Form_Load()
 {
     try {
@@ -80,7 +87,7 @@ void FullShow::Form_Load()
         if (path.isEmpty())
             return;
         ReadSlideList(path, lvwMain);
-        m_sequence.restart();
+        m_sequence.restart(std::exchange(m_firstDraw, std::nullopt));
         enableTimer1();
     } catch (...) {
         reportLoadFailure(currentFailure());
@@ -131,7 +138,7 @@ void FullShow::showEvent(QShowEvent* event)
 void FullShow::closeEvent(QCloseEvent* event)
 {
     Timer1->stop();
-    m_preparer.discard();
+    m_preparer->discard();
     QWidget::closeEvent(event);
 }
 
@@ -172,7 +179,6 @@ void FullShow::resetFields()
     m_sequence.restart();
     m_interval = 0;
     m_shownSize.reset();
-    m_preparer.discard();
 }
 
 void FullShow::coverScreen()
@@ -222,7 +228,7 @@ void FullShow::showNextSlide()
     } catch (const AppError& error) {
         boxFailure = error;
     }
-    QImage picture = m_preparer.take(path, box ? decodeSizeOf(*box) : QSize(1, 1));
+    QImage picture = m_preparer->take(path, box ? decodeSizeOf(*box) : QSize(1, 1));
     if (boxFailure)
         throw *boxFailure;
     picture.setDevicePixelRatio(devicePixelRatioF());
@@ -252,7 +258,7 @@ void FullShow::prepareFollowingSlide()
             return;
         const SlideRow& row = lvwMain[*position - 1];
         const QRect box = slideBox(intScreenWidth, intScreenHeight, readSizeText(row.sizeText));
-        m_preparer.prepare(row.fullPath(), decodeSizeOf(box));
+        m_preparer->prepare(row.fullPath(), decodeSizeOf(box));
     } catch (...) {
         // Left for the run that shows this row, which reports it.
     }

@@ -2,6 +2,7 @@
 
 #include "common/SizeText.h"
 #include "picture/SlidePreparer.h"
+#include "show/FirstSlide.h"
 #include "platform/Platform.h"
 #include "show/SlideSequence.h"
 #include "slidelist/SlideRow.h"
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class QTimer;
@@ -35,6 +37,10 @@ public:
 
     // Before Form_Load, and before the window is put into the host's window.
     void setHosted(bool hosted);
+
+    // Before Form_Load: the first slide, already being decoded (FirstSlide.h). The load still reads
+    // and checks everything itself; when it comes to the same picture, it finds it ready.
+    void setHeadStart(HeadStart start);
 
     // Reads the settings and the slide list file, covers the screen and starts the slides. Every
     // failure is reported here and leaves the show idle: background only, no timer.
@@ -88,7 +94,8 @@ private:
     std::optional<QPoint> m_pointer; // where the pointer was last seen, in screen coordinates
     bool m_hosted = false;
     std::optional<SizeNumbers> m_shownSize; // the stored size of the slide on screen
-    SlidePreparer m_preparer;
+    std::unique_ptr<SlidePreparer> m_preparer;
+    std::optional<float> m_firstDraw; // random order: the draw the head start made for the first slide
 };
 
 } // namespace vantelo

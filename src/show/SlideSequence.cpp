@@ -30,10 +30,10 @@ std::int16_t randomPosition(std::int16_t count, float r)
     return roundToInt16(position);
 }
 
-void SlideSequence::restart()
+void SlideSequence::restart(std::optional<float> firstDraw)
 {
     m_index = 1;
-    m_nextDraw.reset();
+    m_nextDraw = firstDraw;
 }
 
 std::int16_t SlideSequence::next(qsizetype count)

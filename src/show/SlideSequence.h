@@ -31,8 +31,9 @@ public:
     void setOrdered(bool ordered) { m_ordered = ordered; }
     bool isOrdered() const { return m_ordered; }
 
-    // Starts again at the first row; a draw made ahead is dropped.
-    void restart();
+    // Starts again at the first row; a draw made ahead is dropped, or replaced by firstDraw for the
+    // first slide in random order.
+    void restart(std::optional<float> firstDraw = std::nullopt);
 
     // The position of the slide to show now, for a list of count rows, and the sequence moves on.
     // Fails with index out of bounds (35600) when that position names none of the rows, as an
@@ -43,6 +44,9 @@ public:
     // can be decoded ahead. In random order the draw for it is made now and kept for next(). Nothing
     // when that position will name none of the rows.
     std::optional<std::int16_t> upcoming(qsizetype count);
+
+    // The draw made ahead for next(), if any.
+    std::optional<float> drawAhead() const { return m_nextDraw; }
 
 private:
     RandomSource& m_random;
