@@ -11,9 +11,11 @@
 #include "show/FullShow.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QPointer>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -43,22 +45,44 @@ StartMode startModeFor(const QString& argumentText)
     return StartMode::Nothing;
 }
 
+namespace {
+
+// The monitor a host's window lies on, counted left to right (then top to bottom) from 0, so that
+// hosted copies on neighbouring monitors start on different rows.
+int monitorIndexOf(QPoint position)
+{
+    QList<QRect> monitors;
+    for (const QScreen* screen : QGuiApplication::screens())
+        monitors.append(screen->geometry());
+    std::sort(monitors.begin(), monitors.end(), [](const QRect& a, const QRect& b) {
+        return std::pair(a.x(), a.y()) < std::pair(b.x(), b.y());
+    });
+    for (qsizetype index = 0; index < monitors.size(); ++index) {
+        if (monitors[index].contains(position))
+            return int(index);
+    }
+    return 0;
+}
+
+} // namespace
+
 int Main(int argc, char** argv)
 {
-    // The instance check comes before the command line is looked at, so it holds for every mode.
-    InstanceLock instanceLock;
-    if (!instanceLock.tryAcquire())
-        return 0;
-
     const StartMode mode = startModeFor(argumentText(argc, argv));
-    if (mode == StartMode::Nothing)
+    // A screen-saver host runs one copy per window it lends, one per monitor: those copies are
+    // outside the one-instance rule among themselves, one per host window.
+    std::optional<WId> hostWindow;
+    if (mode == StartMode::Show && qEnvironmentVariableIsSet(HostWindowVariable))
+        hostWindow = parseHostWindowId(qEnvironmentVariable(HostWindowVariable));
+    InstanceLock instanceLock(hostWindow ? InstanceLock::hostedLockPath(*hostWindow) : InstanceLock::defaultLockPath());
+    if (!instanceLock.tryAcquire() || mode == StartMode::Nothing)
         return 0;
 
     Platform& platform = qtPlatform();
     // The show's first picture is decoded while the window system starts up. A host's window is
     // only known once it does, so a hosted show starts its decode when it loads.
     std::optional<HeadStart> headStart;
-    if (mode == StartMode::Show && !qEnvironmentVariableIsSet(HostWindowVariable))
+    if (mode == StartMode::Show && !hostWindow)
         headStart = startFirstSlide(platform.random);
 
     std::optional<DisplayGuard> displayGuard(std::in_place, [&instanceLock] { instanceLock.release(); });
@@ -80,6 +104,7 @@ int Main(int argc, char** argv)
     std::unique_ptr<HostedPlatform> hostedPlatform;
     std::unique_ptr<TerminationSignal> termination;
     std::unique_ptr<Vantelo> configuration;
+    std::optional<InstanceLock> unhostedLock;
     QPointer<FullShow> show;
     if (mode == StartMode::Configuration) {
         configuration = std::make_unique<Vantelo>(platform);
@@ -91,8 +116,13 @@ int Main(int argc, char** argv)
         termination = std::make_unique<TerminationSignal>();
         QObject::connect(termination.get(), &TerminationSignal::received, &application, endProgram);
         // Under XScreenSaver the show draws into the window it lends; a variable that names no
-        // window leaves the ordinary full-screen show.
+        // window leaves the ordinary full-screen show, under the one-instance rule.
         host = ScreenSaverHost::fromEnvironment();
+        if (hostWindow && !host) {
+            unhostedLock.emplace(InstanceLock::defaultLockPath());
+            if (!unhostedLock->tryAcquire())
+                return 0;
+        }
         if (host) {
             hostedPlatform = std::make_unique<HostedPlatform>(platform, [h = host.get()] { return h->size(); });
             QObject::connect(host.get(), &ScreenSaverHost::gone, &application, endProgram);
@@ -101,7 +131,15 @@ int Main(int argc, char** argv)
         show->setHosted(host != nullptr);
         if (headStart)
             show->setHeadStart(std::move(*headStart));
-        show->Form_Load();
+        if (host)
+            show->setStartOffset(monitorIndexOf(host->position()));
+        // While the configuration window (or a show of its own) runs, a hosted copy may not show:
+        // it keeps its window in the background colour until the host ends it, so that no host ever
+        // starts it again and again.
+        if (host && InstanceLock::isHeld(InstanceLock::defaultLockPath()))
+            show->ShowBackgroundOnly();
+        else
+            show->Form_Load();
         if (host)
             host->embed(*show);
         show->show();

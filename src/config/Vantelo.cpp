@@ -13,6 +13,8 @@
 #include "show/ImageBox.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QProxyStyle>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -52,6 +54,22 @@ QFont timesNewRoman(qreal pointSize)
     font.setPointSizeF(pointSize);
     return font;
 }
+
+// The design gives the order options 13 pixels of height, and the style's round indicator needs all
+// of them: on a scaled screen its outline lands partly on the 14th and is cut off. One pixel less
+// keeps it whole at every scale.
+class OptionStyle : public QProxyStyle
+{
+public:
+    explicit OptionStyle(QObject* owner) : QProxyStyle(QApplication::style()->name()) { setParent(owner); }
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        if (metric == PM_ExclusiveIndicatorWidth || metric == PM_ExclusiveIndicatorHeight)
+            return std::min(size, 12);
+        return size;
+    }
+};
 
 // A control of the design table: named, placed, captioned and described as the table says.
 template <typename Control> Control* makeControl(QWidget* parent, std::string_view name, int index = -1)
@@ -177,8 +195,11 @@ void Vantelo::CreateControls()
     txtTimer->setFont(timesNewRoman(12));
     txtTimer->setValidator(new TypedLengthLimit(2, txtTimer));
     cmdTimer = makeControl<QPushButton>(this, "cmdTimer");
-    for (int index = 0; index < int(optShowStyle.size()); ++index)
+    auto* optionStyle = new OptionStyle(this);
+    for (int index = 0; index < int(optShowStyle.size()); ++index) {
         optShowStyle[size_t(index)] = makeControl<QRadioButton>(this, "optShowStyle", index);
+        optShowStyle[size_t(index)]->setStyle(optionStyle);
+    }
 
     cmdSave = makeControl<QPushButton>(this, "cmdSave");
     cmdLoad = makeControl<QPushButton>(this, "cmdLoad");

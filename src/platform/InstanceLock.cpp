@@ -29,6 +29,19 @@ QString InstanceLock::defaultLockPath()
     return QDir(folder).filePath(QStringLiteral("personal-vantelo.lock"));
 }
 
+QString InstanceLock::hostedLockPath(quintptr window)
+{
+    const QString main = defaultLockPath();
+    return main.left(main.size() - 5) + QStringLiteral("-hosted-") + QString::number(window) + QStringLiteral(".lock");
+}
+
+bool InstanceLock::isHeld(const QString& lockPath)
+{
+    // Taken and given back at once: a lock held by a live process cannot be taken.
+    InstanceLock probe(lockPath);
+    return !probe.tryAcquire();
+}
+
 void InstanceLock::release()
 {
     if (m_lock)

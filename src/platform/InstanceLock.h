@@ -25,6 +25,10 @@ public:
     void release();
 
     static QString defaultLockPath();
+    // The lock of a show hosted in the given window of a screen-saver host.
+    static QString hostedLockPath(quintptr window);
+    // Whether a running process holds the lock at lockPath.
+    static bool isHeld(const QString& lockPath);
 
 private:
     std::unique_ptr<QLockFile> m_lock;

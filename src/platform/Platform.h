@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -44,6 +45,8 @@ public:
     virtual ~ScreenMetrics() = default;
     virtual QRect screenGeometry() const = 0; // the whole primary screen, in pixels
     virtual QRect workArea() const = 0;       // the screen less what the desktop reserves (panels, task bar)
+    // Every monitor, the primary screen first; the show covers them all.
+    virtual QList<QRect> monitors() const { return {screenGeometry()}; }
 };
 
 class RandomSource

@@ -81,6 +81,16 @@ QRect QtScreenMetrics::workArea() const
     return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
 }
 
+QList<QRect> QtScreenMetrics::monitors() const
+{
+    QList<QRect> geometries{screenGeometry()};
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen())
+            geometries.append(screen->geometry());
+    }
+    return geometries;
+}
+
 float ClockRandomSource::reseedAndDraw()
 {
     const auto now = std::chrono::system_clock::now().time_since_epoch();

@@ -26,6 +26,7 @@ class QtScreenMetrics : public ScreenMetrics
 public:
     QRect screenGeometry() const override;
     QRect workArea() const override;
+    QList<QRect> monitors() const override;
 };
 
 class ClockRandomSource : public RandomSource

@@ -109,8 +109,15 @@ std::unique_ptr<ScreenSaverHost> ScreenSaverHost::forWindow(WId window)
     if (!geometry)
         return nullptr;
     const QSize size(geometry->width, geometry->height);
+    const xcb_window_t root = geometry->root;
     std::free(geometry);
-    return std::unique_ptr<ScreenSaverHost>(new ScreenSaverHost(window, size));
+    QPoint position;
+    if (xcb_translate_coordinates_reply_t* place = xcb_translate_coordinates_reply(
+            connection, xcb_translate_coordinates(connection, id, root, 0, 0), nullptr)) {
+        position = QPoint(place->dst_x, place->dst_y);
+        std::free(place);
+    }
+    return std::unique_ptr<ScreenSaverHost>(new ScreenSaverHost(window, size, position));
 }
 
 #else
@@ -141,8 +148,8 @@ std::unique_ptr<ScreenSaverHost> ScreenSaverHost::fromEnvironment()
     return host;
 }
 
-ScreenSaverHost::ScreenSaverHost(WId window, QSize size)
-    : m_window(window), m_size(size), m_hostWindow(QWindow::fromWinId(window)),
+ScreenSaverHost::ScreenSaverHost(WId window, QSize size, QPoint position)
+    : m_window(window), m_size(size), m_position(position), m_hostWindow(QWindow::fromWinId(window)),
       m_watch(std::make_unique<EventWatch>(*this))
 {
 }

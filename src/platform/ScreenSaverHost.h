@@ -35,6 +35,8 @@ public:
 
     WId window() const { return m_window; }
     QSize size() const { return m_size; }
+    // Where the window lies on the screen, when it was lent.
+    QPoint position() const { return m_position; }
 
     // Makes widget, a window of its own until now, a child of the host window that covers all of it,
     // now and whenever the host resizes it. Call before the widget is shown; the widget has to be
@@ -48,12 +50,13 @@ signals:
 
 private:
     class EventWatch;
-    ScreenSaverHost(WId window, QSize size);
+    ScreenSaverHost(WId window, QSize size, QPoint position);
     void hostResized(QSize size);
     void hostDestroyed();
 
     WId m_window;
     QSize m_size;
+    QPoint m_position;
     std::unique_ptr<QWindow> m_hostWindow;
     std::unique_ptr<EventWatch> m_watch;
     QPointer<QWidget> m_embedded;

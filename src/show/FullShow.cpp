@@ -5,11 +5,13 @@
 #include "common/SizeText.h"
 #include "settings/Settings.h"
 #include "show/ImageBox.h"
+#include "show/MonitorShow.h"
 #include "show/ShowGeometry.h"
 #include "slidelist/SlideListFile.h"
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QTimer>
@@ -43,6 +45,11 @@ FullShow::FullShow(Platform& platform, QWidget* parent)
     // The window covers the screen from the start, so even a load that fails before it gets to
     // sizing the window leaves the whole screen covered.
     coverScreen();
+    followMonitors();
+    // Monitors plugged in or out while the show runs are covered, or given up, at once.
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, &FullShow::followMonitors);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &FullShow::followMonitors);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &FullShow::followMonitors);
 }
 
 FullShow::~FullShow() = default;
@@ -55,6 +62,7 @@ void FullShow::setHosted(bool hosted)
     // Staying on top is for a window of our own; the host stacks its window as it sees fit.
     setWindowFlag(Qt::WindowStaysOnTopHint, !hosted);
     coverScreen();
+    followMonitors();
 }
 
 void FullShow::setHeadStart(HeadStart start)
@@ -88,12 +96,26 @@ void FullShow::Form_Load()
             return;
         ReadSlideList(path, lvwMain);
         m_sequence.restart(std::exchange(m_firstDraw, std::nullopt));
+        if (!lvwMain.isEmpty())
+            m_sequence.startAt(static_cast<std::int16_t>(m_startOffset % lvwMain.size() + 1));
+        startMonitors(1);
         enableTimer1();
     } catch (...) {
         reportLoadFailure(currentFailure());
         return;
     }
     Timer1_Timer();
+}
+
+void FullShow::ShowBackgroundOnly()
+{
+    resetFields();
+    Timer1->stop();
+    try {
+        setBackColor(textToInt32(GetSetting(SettingKey::BackColor)));
+    } catch (...) {
+        setBackColor(0);
+    }
 }
 
 void FullShow::Timer1_Timer()
@@ -107,6 +129,8 @@ void FullShow::Timer1_Timer()
         reportTickFailure(currentFailure());
     }
     prepareFollowingSlide();
+    for (MonitorShow* monitor : m_monitors)
+        monitor->showNext(lvwMain);
 }
 
 void FullShow::Form_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, int, int)
@@ -133,12 +157,16 @@ void FullShow::showEvent(QShowEvent* event)
 {
     m_pointer = QCursor::pos();
     QWidget::showEvent(event);
+    for (MonitorShow* monitor : m_monitors)
+        monitor->show();
 }
 
 void FullShow::closeEvent(QCloseEvent* event)
 {
     Timer1->stop();
     m_preparer->discard();
+    for (MonitorShow* monitor : m_monitors)
+        monitor->hide();
     QWidget::closeEvent(event);
 }
 
@@ -302,6 +330,51 @@ void FullShow::pictureBoxPointerMoved(QPoint globalPosition)
 {
     if (pointerReallyMoved(globalPosition))
         imgShow_MouseMove();
+}
+
+void FullShow::followMonitors()
+{
+    qDeleteAll(std::exchange(m_monitors, {}));
+    coverScreen();
+    // A host lends one window on one monitor, and runs a show of its own on each of the others.
+    if (m_hosted)
+        return;
+    const QList<QRect> monitors = m_platform.screen.monitors();
+    for (qsizetype index = 1; index < monitors.size(); ++index) {
+        auto* monitor = new MonitorShow(m_platform.random, monitors[index], this);
+        monitor->setObjectName(QStringLiteral("monitor%1").arg(index));
+        connect(monitor, &MonitorShow::pointerMoved, this, &FullShow::monitorPointerMoved);
+        connect(monitor, &MonitorShow::clicked, this, &FullShow::Form_Click);
+        m_monitors.append(monitor);
+    }
+    if (lvwMain.isEmpty())
+        return;
+    // Joined while the show runs: the row on the show's own monitor is the one before its next.
+    startMonitors(m_sequence.nextPosition() > 1 ? m_sequence.nextPosition() - 1 : lvwMain.size());
+    for (MonitorShow* monitor : m_monitors) {
+        monitor->showNext(lvwMain);
+        if (isVisible())
+            monitor->show();
+    }
+}
+
+void FullShow::startMonitors(qsizetype mainRow)
+{
+    // In list order each further monitor shows a row further along than the one before it, so that
+    // neighbours differ.
+    const qsizetype rows = std::max<qsizetype>(lvwMain.size(), 1);
+    for (qsizetype index = 0; index < m_monitors.size(); ++index) {
+        const auto first = static_cast<std::int16_t>((mainRow + index) % rows + 1);
+        m_monitors[index]->start(m_sequence.isOrdered(), first);
+    }
+}
+
+void FullShow::monitorPointerMoved(QPoint globalPosition)
+{
+    if (pointerReallyMoved(globalPosition)) {
+        const QPoint at = mapFromGlobal(globalPosition);
+        Form_MouseMove(QGuiApplication::mouseButtons(), QGuiApplication::keyboardModifiers(), at.x(), at.y());
+    }
 }
 
 void FullShow::unload()

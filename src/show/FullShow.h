@@ -20,6 +20,7 @@ namespace vantelo {
 
 class AppError;
 class ImageBox;
+class MonitorShow;
 
 // The full-screen show window, "Personal Vantelo": covers the screen in the background colour and
 // shows the pictures of the saved slide list one after another until the mouse moves or clicks.
@@ -41,6 +42,14 @@ public:
     // Before Form_Load: the first slide, already being decoded (FirstSlide.h). The load still reads
     // and checks everything itself; when it comes to the same picture, it finds it ready.
     void setHeadStart(HeadStart start);
+
+    // Before Form_Load: in list order, start this many rows further along (wrapping round the list),
+    // so that hosted copies on neighbouring monitors differ.
+    void setStartOffset(int rows) { m_startOffset = rows; }
+
+    // Instead of Form_Load, for a hosted copy that may not show: its window in the background
+    // colour, nothing else, nothing reported.
+    void ShowBackgroundOnly();
 
     // Reads the settings and the slide list file, covers the screen and starts the slides. Every
     // failure is reported here and leaves the show idle: background only, no timer.
@@ -80,6 +89,9 @@ private:
     bool pointerReallyMoved(QPoint globalPosition);
     void pictureBoxPointerMoved(QPoint globalPosition);
     void unload();
+    void followMonitors();
+    void startMonitors(qsizetype mainRow);
+    void monitorPointerMoved(QPoint globalPosition);
 
     Platform& m_platform;
     ImageBox* imgShow;
@@ -95,6 +107,8 @@ private:
     bool m_hosted = false;
     std::optional<SizeNumbers> m_shownSize; // the stored size of the slide on screen
     std::unique_ptr<SlidePreparer> m_preparer;
+    QList<MonitorShow*> m_monitors; // the show on every other monitor
+    int m_startOffset = 0;
     std::optional<float> m_firstDraw; // random order: the draw the head start made for the first slide
 };
 

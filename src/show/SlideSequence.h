@@ -35,6 +35,11 @@ public:
     // first slide in random order.
     void restart(std::optional<float> firstDraw = std::nullopt);
 
+    // In list order, the next slide is the row at position.
+    void startAt(std::int16_t position) { m_index = position; }
+    // In list order, the position next() gives.
+    std::int16_t nextPosition() const { return m_index; }
+
     // The position of the slide to show now, for a list of count rows, and the sequence moves on.
     // Fails with index out of bounds (35600) when that position names none of the rows, as an
     // empty list does, and then stays where it was; with overflow (6) for more than 32767 rows.
