@@ -5,8 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QSignalBlocker>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace vantelo {
 
@@ -130,6 +134,8 @@ void DirListBox::keyPressEvent(QKeyEvent* event)
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
     setUniformItemSizes(true);
     connect(this, &QListWidget::itemClicked, this, &FileListBox::click);
 }
@@ -155,6 +161,20 @@ QString FileListBox::fileName() const
 {
     const QListWidgetItem* item = currentItem();
     return item ? item->text() : QString();
+}
+
+QMimeData* FileListBox::mimeData(const QList<QListWidgetItem*>& items) const
+{
+    // In the list's order, as "===>" adds them, whatever order they were selected in.
+    QList<QListWidgetItem*> ordered = items;
+    std::sort(ordered.begin(), ordered.end(),
+              [this](QListWidgetItem* a, QListWidgetItem* b) { return row(a) < row(b); });
+    QList<QUrl> files;
+    for (const QListWidgetItem* item : ordered)
+        files.append(QUrl::fromLocalFile(QDir(m_path).filePath(item->text())));
+    auto* dragged = new QMimeData;
+    dragged->setUrls(files);
+    return dragged;
 }
 
 void FileListBox::keyPressEvent(QKeyEvent* event)

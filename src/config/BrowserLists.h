@@ -82,6 +82,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Dragged files go as their addresses, which the slide list and file managers take.
+    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
 
 private:
     QString m_path;

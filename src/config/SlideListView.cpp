@@ -2,7 +2,13 @@
 
 #include "slidelist/SlideListEditing.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTreeWidget>
+#include <QUrl>
+
+#include <algorithm>
 
 namespace vantelo {
 namespace {
@@ -47,7 +53,10 @@ QList<QTreeWidgetItem*> newSlideItems(const SlideRows& rows)
 QTreeWidgetItem* newSlideItem(const SlideRow& row)
 {
     // Filled before it joins a list, so no change is reported per text.
-    return new QTreeWidgetItem(QStringList{row.folder, row.fileName, row.sizeText, row.spare});
+    auto* item = new QTreeWidgetItem(QStringList{row.folder, row.fileName, row.sizeText, row.spare});
+    // A row is dragged, and rows are dropped between rows, never into one.
+    item->setFlags((item->flags() | Qt::ItemIsDragEnabled) & ~Qt::ItemIsDropEnabled);
+    return item;
 }
 
 SlideRow slideRowOf(const QTreeWidgetItem& item)
@@ -65,11 +74,11 @@ SlideRows slideRowsOf(const QTreeWidget& list)
     return rows;
 }
 
-void appendSlideRows(QTreeWidget& list, const SlideRows& rows)
+void insertSlideRows(QTreeWidget& list, int position, const SlideRows& rows)
 {
     if (rows.isEmpty())
         return;
-    list.addTopLevelItems(newSlideItems(rows));
+    list.insertTopLevelItems(std::clamp(position, 0, list.topLevelItemCount()), newSlideItems(rows));
 }
 
 void replaceSlideRows(QTreeWidget& list, const SlideRows& rows)
@@ -106,6 +115,92 @@ void removeSelectedSlideRows(QTreeWidget& list)
     const BulkChange change(list);
     for (const RowRun& run : runs)
         list.model()->removeRows(run.first, run.count);
+}
+
+SlideListBox::SlideListBox(QWidget* parent) : QTreeWidget(parent)
+{
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
+}
+
+QStringList SlideListBox::mimeTypes() const
+{
+    // Files come as a list of addresses, from a file manager as from the picture browser.
+    return QTreeWidget::mimeTypes() << QStringLiteral("text/uri-list");
+}
+
+void SlideListBox::dragEnterEvent(QDragEnterEvent* event)
+{
+    QTreeWidget::dragEnterEvent(event);
+    if (event->isAccepted())
+        event->setDropAction(event->source() == this ? Qt::MoveAction : Qt::CopyAction);
+}
+
+void SlideListBox::dragMoveEvent(QDragMoveEvent* event)
+{
+    QTreeWidget::dragMoveEvent(event);
+    if (event->isAccepted())
+        event->setDropAction(event->source() == this ? Qt::MoveAction : Qt::CopyAction);
+}
+
+void SlideListBox::dropEvent(QDropEvent* event)
+{
+    const int position = dropPosition(event->position().toPoint());
+    if (event->source() == this) {
+        moveSelectedRows(position);
+        // Accepted as a copy: the view would otherwise remove the dragged rows once more.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else if (event->mimeData()->hasUrls()) {
+        QStringList paths;
+        for (const QUrl& url : event->mimeData()->urls()) {
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        if (!paths.isEmpty())
+            emit filesDropped(paths, position);
+    } else {
+        event->ignore();
+    }
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
+}
+
+int SlideListBox::dropPosition(QPoint point) const
+{
+    const QModelIndex index = indexAt(point);
+    if (!index.isValid())
+        return topLevelItemCount();
+    const QRect row = visualRect(index);
+    return index.row() + (point.y() >= row.center().y() ? 1 : 0);
+}
+
+void SlideListBox::moveSelectedRows(int position)
+{
+    QList<QTreeWidgetItem*> moving;
+    int before = position;
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        if (topLevelItem(row)->isSelected()) {
+            moving.append(topLevelItem(row));
+            if (row < position)
+                --before;
+        }
+    }
+    if (moving.isEmpty())
+        return;
+    const BulkChange change(*this);
+    for (QTreeWidgetItem* item : moving)
+        takeTopLevelItem(indexOfTopLevelItem(item));
+    insertTopLevelItems(before, moving);
+    for (QTreeWidgetItem* item : moving)
+        item->setSelected(true);
+    setCurrentItem(moving.constFirst(), 0, QItemSelectionModel::NoUpdate);
 }
 
 } // namespace vantelo

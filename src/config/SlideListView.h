@@ -2,8 +2,8 @@
 
 #include "slidelist/SlideRow.h"
 
-class QTreeWidget;
-class QTreeWidgetItem;
+#include <QStringList>
+#include <QTreeWidget>
 
 // The slide list as a list view holds it: one top-level item per row, the folder as the item's
 // text (the hidden first column), then the file name, the size text and the spare text in
@@ -14,8 +14,8 @@ QTreeWidgetItem* newSlideItem(const SlideRow& row);
 SlideRow slideRowOf(const QTreeWidgetItem& item);
 SlideRows slideRowsOf(const QTreeWidget& list);
 
-// Appends rows after the last one, in one insertion.
-void appendSlideRows(QTreeWidget& list, const SlideRows& rows);
+// Puts rows in before the row at position (at the end for the row count), in one insertion.
+void insertSlideRows(QTreeWidget& list, int position, const SlideRows& rows);
 
 // Puts rows in place of every row the list holds, in one batch with sorting off and painting
 // held until the list is whole.
@@ -27,5 +27,29 @@ QTreeWidgetItem* selectedSlideItem(const QTreeWidget& list);
 
 // Removes every selected row; the others keep their order.
 void removeSelectedSlideRows(QTreeWidget& list);
+
+// The slide list's list view: rows are dragged into a new order within it, and files and folders
+// dropped on it from a file manager or the picture browser are handed to the window to add.
+class SlideListBox : public QTreeWidget
+{
+    Q_OBJECT
+public:
+    explicit SlideListBox(QWidget* parent = nullptr);
+
+signals:
+    // Local files and folders dropped before the row at position (the row count: after the last).
+    void filesDropped(const QStringList& paths, int position);
+
+protected:
+    QStringList mimeTypes() const override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The row a drop at point goes before: between rows, never onto one.
+    int dropPosition(QPoint point) const;
+    void moveSelectedRows(int position);
+};
 
 } // namespace vantelo

@@ -5,6 +5,7 @@
 #include "config/BrowserLists.h"
 #include "config/KeyPressFilter.h"
 #include "config/PathLabel.h"
+#include "config/SlideListView.h"
 #include "config/PreviewFitting.h"
 #include "config/StatusBar.h"
 #include "config/VanteloLayout.h"
@@ -174,7 +175,7 @@ void Vantelo::CreateControls()
     for (int index = 0; index < int(cmdPicture.size()); ++index)
         cmdPicture[size_t(index)] = makeControl<QPushButton>(this, "cmdPicture", index);
 
-    lvwMain = makeControl<QTreeWidget>(this, "lvwMain");
+    lvwMain = makeControl<SlideListBox>(this, "lvwMain");
     lvwMain->setFont(timesNewRoman(8.25));
     lvwMain->setColumnCount(4);
     lvwMain->setHeaderLabels({QString(), QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Color")});
@@ -239,6 +240,7 @@ void Vantelo::ConnectHandlers()
     // A click or double-click on the list's empty area names no row, so only clicks on rows count.
     connect(lvwMain, &QTreeWidget::itemClicked, this, &Vantelo::lvwMain_Click);
     connect(lvwMain, &QTreeWidget::itemDoubleClicked, this, &Vantelo::lvwMain_DblClick);
+    connect(lvwMain, &SlideListBox::filesDropped, this, &Vantelo::lvwMain_DropFiles);
     connect(FileList, &QListWidget::itemDoubleClicked, this, &Vantelo::FileList_DblClick);
     connect(cmdSave, &QPushButton::clicked, this, &Vantelo::cmdSave_Click);
     connect(cmdLoad, &QPushButton::clicked, this, &Vantelo::cmdLoad_Click);

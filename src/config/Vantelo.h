@@ -4,6 +4,7 @@
 #include "picture/SlidePreparer.h"
 #include "platform/Platform.h"
 #include "show/SlideSequence.h"
+#include "slidelist/SlideRow.h"
 
 #include <QString>
 #include <QWidget>
@@ -26,6 +27,7 @@ class DriveListBox;
 class FileListBox;
 class ImageBox;
 class PathLabel;
+class SlideListBox;
 class StatusBar;
 class WindowTimer;
 
@@ -62,6 +64,8 @@ private:
     void cmdPicture_Click(int Index);
     void lvwMain_Click();
     void lvwMain_DblClick();
+    // Files and folders dropped onto the list, before the row at position.
+    void lvwMain_DropFiles(const QStringList& paths, int position);
     void cmdSave_Click();
     void cmdLoad_Click();
     // Swallows every typed character but a digit (set to 0), with a beep.
@@ -85,6 +89,7 @@ private:
     void CreateControls();
     void ConnectHandlers();
     void AddFilesToList(const QStringList& fileNames);
+    void AddPicturesToList(SlideRows rows, int position);
     void RemoveSelectedRow();
     void RemoveAllSelectedRows();
     void ShowListMessage(const QString& text);
@@ -123,7 +128,7 @@ private:
     QPushButton* cmdDemoLG = nullptr;
     QPushButton* cmdColor = nullptr;
     std::array<QPushButton*, 4> cmdPicture{};
-    QTreeWidget* lvwMain = nullptr;
+    SlideListBox* lvwMain = nullptr;
     PathLabel* lblFileName = nullptr; // the slide list file saved or loaded last
     QLineEdit* txtTimer = nullptr;
     QPushButton* cmdTimer = nullptr;

@@ -1,6 +1,7 @@
 #include "config/Vantelo.h"
 
 #include "config/PreviewFitting.h"
+#include "config/SlideListView.h"
 #include "config/StatusBar.h"
 #include "config/VanteloLayout.h"
 #include "config/WindowTimer.h"

@@ -68,17 +68,32 @@ void Vantelo::cmdPicture_Click(int Index)
 
 void Vantelo::AddFilesToList(const QStringList& fileNames)
 {
-    if (fileNames.isEmpty())
-        return;
     const QString folder = slideFolderText(DirList->path());
+    SlideRows rows;
+    for (const QString& fileName : fileNames)
+        rows.append({folder, fileName, QString(), QString()});
+    AddPicturesToList(std::move(rows), lvwMain->topLevelItemCount());
+}
+
+void Vantelo::lvwMain_DropFiles(const QStringList& paths, int position)
+{
+    Trapped([&] { AddPicturesToList(droppedPictureRows(paths), position); });
+}
+
+// Each row is measured from its picture's header as it is added; a picture that cannot be measured
+// stays as a row without a size, and its failure ends the add.
+void Vantelo::AddPicturesToList(SlideRows rows, int position)
+{
+    if (rows.isEmpty())
+        return;
+    const qsizetype total = rows.size();
 
     // Shown only when the add runs long; while it shows, it keeps the window painted, takes the
     // clicks meant for the window and lets the user stop the add with the rows so far kept.
     std::unique_ptr<QProgressDialog> progress;
-    if (fileNames.size() > 1) {
-        progress =
-            std::make_unique<QProgressDialog>(QStringLiteral("Adding %1 pictures to the list...").arg(fileNames.size()),
-                                              QStringLiteral("Stop"), 0, int(fileNames.size()), this);
+    if (total > 1) {
+        progress = std::make_unique<QProgressDialog>(QStringLiteral("Adding %1 pictures to the list...").arg(total),
+                                                     QStringLiteral("Stop"), 0, int(total), this);
         progress->setWindowTitle(windowTitle());
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(AddProgressDelayMs);
@@ -87,15 +102,14 @@ void Vantelo::AddFilesToList(const QStringList& fileNames)
 
     int added = 0;
     SlideRowBatcher batcher(AddBatchInterval, [&](SlideRows&& batch) {
-        appendSlideRows(*lvwMain, batch);
+        insertSlideRows(*lvwMain, position + added, batch);
         added += int(batch.size());
         if (progress)
             progress->setValue(added);
     });
-    for (const QString& fileName : fileNames) {
+    for (SlideRow& row : rows) {
         if (progress && progress->wasCanceled())
             break;
-        SlideRow row{folder, fileName, QString(), QString()};
         strPicPath = row.fullPath();
         try {
             row.sizeText = GetPictureSize(strPicPath);

@@ -1,12 +1,33 @@
 #include "slidelist/SlideListEditing.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace vantelo {
 
 QString slideFolderText(const QString& browserFolder)
 {
     return QDir::toNativeSeparators(browserFolder) + QDir::separator();
+}
+
+SlideRows droppedPictureRows(const QStringList& paths)
+{
+    static const QStringList pictureNames{QStringLiteral("*.bmp"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"),
+                                          QStringLiteral("*.gif")};
+    SlideRows rows;
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            const QString folder = slideFolderText(QDir::cleanPath(info.absoluteFilePath()));
+            const QStringList names =
+                QDir(path).entryList(pictureNames, QDir::Files, QDir::Name | QDir::IgnoreCase);
+            for (const QString& name : names)
+                rows.append({folder, name, QString(), QString()});
+        } else if (QDir::match(pictureNames, info.fileName())) {
+            rows.append({slideFolderText(info.absolutePath()), info.fileName(), QString(), QString()});
+        }
+    }
+    return rows;
 }
 
 QList<RowRun> selectedRunsLastFirst(const QList<bool>& selected)

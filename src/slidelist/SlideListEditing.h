@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <functional>
@@ -16,6 +17,12 @@ namespace vantelo {
 // then the separator. A root folder already ends in the separator, so its rows get two in a row,
 // which still names the pictures in it.
 QString slideFolderText(const QString& browserFolder);
+
+// The rows, still unmeasured, that files and folders dropped onto the list become, in the order
+// dropped: a BMP, JPEG or GIF file (told by its extension, letter case ignored) is one row; a folder
+// gives one row per such picture directly inside it, in name order regardless of case (its
+// sub-folders are left alone, so a drop never walks a whole disk); anything else is skipped.
+SlideRows droppedPictureRows(const QStringList& paths);
 
 // Neighbouring row positions: the first (0-based) and how many.
 struct RowRun
