@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # vantelo-idle on each desktop that runs headless here, with idle times of seconds: X11 (Xvfb and
-# xss-lock) starts the real show; sway (headless) and GNOME (mutter's headless Wayland server) start a
-# stand-in that notes each start. Each must start once after the idle time, not again while nobody is
-# there, and again once the user has come back and gone idle.
+# xss-lock) starts the real show; sway (headless) and GNOME (mutter headless on Wayland, then mutter on
+# the Xvfb) start a stand-in that notes each start. Each must start once after the idle time, not again
+# while nobody is there, and again once the user has come back and gone idle.
 # Usage: desktops.sh <vantelo.scr>. Ends with 77 (skipped) when a host is missing (tests/idle/packages.txt).
 for tool in xvfb-run xdotool xset xss-lock xautolock sway swaymsg swayidle mutter dbus-daemon gdbus setpriv; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
@@ -92,16 +92,28 @@ label=sway seconds=1
 watcher "$work/sway/it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-1
 once_per_absence "$work/sway/it's started" "${as_user[@]}" SWAYSOCK="$(echo "$work"/sway/sway-ipc.*.sock)" swaymsg seat - cursor move 5 5
 
-echo "== GNOME (mutter headless, Wayland): its idle monitor on the session bus"
+echo "== GNOME: its idle monitor on the session bus, with mutter headless on Wayland, then on X11"
 bus session
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/session"
-MUTTER_DEBUG_RESET_IDLETIME=1 mutter --headless --wayland --no-x11 --virtual-monitor 640x480 2>"$work/mutter.log" &
-pids+=($!)
-monitor=(--session --dest org.gnome.Mutter.IdleMonitor --object-path /org/gnome/Mutter/IdleMonitor/Core --method)
-wait_until 20 gdbus call "${monitor[@]}" org.gnome.Mutter.IdleMonitor.GetIdletime >/dev/null 2>&1 ||
-    fail "mutter's idle monitor did not come up: $(tail -n 3 "$work/mutter.log")"
-gdbus call "${monitor[@]}" org.gnome.Mutter.IdleMonitor.ResetIdletime >/dev/null
-label=GNOME seconds=2
-watcher "$work/gnome: it's started" env WAYLAND_DISPLAY=wayland-0
-once_per_absence "$work/gnome: it's started" gdbus call "${monitor[@]}" org.gnome.Mutter.IdleMonitor.ResetIdletime
+idle_monitor() {
+    gdbus call --session --dest org.gnome.Mutter.IdleMonitor --object-path /org/gnome/Mutter/IdleMonitor/Core \
+        --method "org.gnome.Mutter.IdleMonitor.$1" >/dev/null 2>&1
+}
+# gnome label activity mutter-argument...: the activity stands in for the user's return; headless mutter
+# has no input devices, but a debugging switch lets a call reset its idle time.
+gnome() {
+    local label=$1 activity=$2 log="$work/$1: it's started"
+    shift 2
+    MUTTER_DEBUG_RESET_IDLETIME=1 mutter "$@" 2>"$work/mutter.log" &
+    pids+=($!)
+    wait_until 20 idle_monitor GetIdletime || fail "$label: no idle monitor: $(tail -n 3 "$work/mutter.log")"
+    $activity
+    seconds=2
+    watcher "$log" env
+    once_per_absence "$log" $activity
+    kill "${pids[@]: -2}"
+    wait "${pids[@]: -2}" 2>/dev/null || true
+}
+gnome "GNOME on Wayland" "idle_monitor ResetIdletime" --headless --wayland --no-x11 --virtual-monitor 640x480
+gnome "GNOME on X11" "xdotool mousemove_relative 1 0" --x11 --replace --sm-disable
 echo "PASS after $SECONDS s"
