@@ -56,7 +56,8 @@ Gio.bus_own_name_on_connection(bus, "org.freedesktop.login1", 0, None, None)
 GLib.MainLoop().run()' &
 pids+=($!)
 wait_until 10 gdbus call --system --dest org.freedesktop.login1 --object-path /org/freedesktop/login1 \
-    --method org.freedesktop.login1.Manager.GetSessionByPID 1 >/dev/null 2>&1 || fail "the stand-in login manager did not start"
+    --method org.freedesktop.login1.Manager.GetSessionByPID 1 >/dev/null 2>&1 ||
+    fail "the stand-in login manager did not start"
 xdotool mousemove 10 10
 "$idle" --seconds 2 "$program" /s 2>>"$work/stderr" &
 pids+=($!)
@@ -72,7 +73,8 @@ echo "== X11 without a login session: xautolock instead of xss-lock, at its leas
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/none"
 "$idle" 1 sh -c 'echo started' 2>>"$work/stderr" &
 pids+=($!)
-wait_until 10 runs $! "xautolock -time 1 -locker  'sh' '-c' 'echo started' " || fail "vantelo-idle did not run xautolock"
+wait_until 10 runs $! "xautolock -time 1 -locker  'sh' '-c' 'echo started' " ||
+    fail "vantelo-idle did not run xautolock"
 kill "$!"
 
 echo "== sway (headless, as an unprivileged user): swayidle"
@@ -80,17 +82,20 @@ echo "== sway (headless, as an unprivileged user): swayidle"
 mkdir -m 700 "$work/sway"
 as_user=(env -i PATH="$PATH" HOME="$work/sway" XDG_RUNTIME_DIR="$work/sway")
 if [ "$(id -u)" = 0 ]; then
-    id vantelo-idle-test >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin vantelo-idle-test
+    id vantelo-idle-test >/dev/null 2>&1 ||
+        useradd --system --no-create-home --shell /usr/sbin/nologin vantelo-idle-test
     as_user=(setpriv --reuid=vantelo-idle-test --regid=vantelo-idle-test --init-groups "${as_user[@]}")
     chown vantelo-idle-test "$work/sway"
     chmod 711 "$work"
 fi
-"${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c /dev/null 2>"$work/sway/log" &
+"${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c /dev/null \
+    2>"$work/sway/log" &
 pids+=($!)
 wait_until 15 test -S "$work/sway/wayland-1" || fail "sway did not start: $(tail -n 3 "$work/sway/log")"
 label=sway seconds=1
 watcher "$work/sway/it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-1
-once_per_absence "$work/sway/it's started" "${as_user[@]}" SWAYSOCK="$(echo "$work"/sway/sway-ipc.*.sock)" swaymsg seat - cursor move 5 5
+once_per_absence "$work/sway/it's started" \
+    "${as_user[@]}" SWAYSOCK="$(echo "$work"/sway/sway-ipc.*.sock)" swaymsg seat - cursor move 5 5
 
 echo "== GNOME: its idle monitor on the session bus, with mutter headless on Wayland, then on X11"
 bus session
