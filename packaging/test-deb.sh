@@ -99,19 +99,22 @@ icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "the icon '$icon' is not in the package"
 
 if command -v man >/dev/null 2>&1; then
-    manual="$root/usr/share/man/man1/vantelo.scr.1.gz"
-    if [ ! -f "$manual" ]; then
-        fail "no manual page"
-    elif warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$manual" 2>&1 >/dev/null) && [ -z "$warnings" ]; then
-        pass "manual page"
-    else
-        fail "the manual page does not render cleanly: $warnings"
-    fi
+    for page in vantelo.scr vantelo-idle; do
+        manual="$root/usr/share/man/man1/$page.1.gz"
+        if [ ! -f "$manual" ]; then
+            fail "no manual page for $page"
+        elif warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$manual" 2>&1 >/dev/null) && [ -z "$warnings" ]; then
+            pass "manual page of $page"
+        else
+            fail "the manual page of $page does not render cleanly: $warnings"
+        fi
+    done
 fi
 
 program="$root/usr/bin/vantelo.scr"
 [ "$(readlink "$program")" = ../lib/personal-vantelo/vantelo.scr ] || fail "bin/vantelo.scr is not the relative link"
 [ -x "$root/usr/lib/personal-vantelo/vantelo.scr" ] || fail "the program is not in lib/personal-vantelo"
+[ -x "$root/usr/bin/vantelo-idle" ] || fail "vantelo-idle is not in bin/"
 
 # --- the unpacked program ----------------------------------------------------------------------
 home="$work/home"
