@@ -1,6 +1,7 @@
 // Times the two bulk operations of the slide list against the slow way of doing the same work:
 //   - "===>" with 1000 distinct 4000 x 3000 JPEGs selected (headers read, rows inserted in batches),
 //     against decoding every picture whole to measure it (50 decodes, extrapolated to 1000);
+//   - dropping the same 1000 pictures onto the list, as files and as their folder (in name order);
 //   - "Load List" of a 32767-row list (read whole, then one batch into the list view with sorting off
 //     and painting held), against reading it and inserting the rows one by one with sorting on.
 // Each time includes the event processing that lays out and paints the list afterwards.
@@ -20,6 +21,10 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QPushButton>
 #include <QLinearGradient>
 #include <QPainter>
@@ -188,6 +193,43 @@ int main(int argc, char** argv)
             return prompter.failures == 0 && slideList->topLevelItemCount() == Pictures;
         });
 
+    // ---- dropping: the same 1000 pictures as files from a file manager, then as their folder ----
+    auto* listViewport = slideList->viewport();
+    const auto dropOnList = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at(listViewport->width() / 2, listViewport->height() - 2);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(listViewport, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(listViewport, &move);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(listViewport, &drop);
+        QApplication::processEvents();
+    };
+    QList<QUrl> fileUrls;
+    for (const QString& name : names)
+        fileUrls.append(QUrl::fromLocalFile(QDir(folder).filePath(name)));
+    const auto inNameOrder = [&] {
+        for (int n = 0; n < Pictures; ++n) {
+            if (slideList->topLevelItem(n)->text(1) != names[n] || slideList->topLevelItem(n)->text(2).isEmpty())
+                return false;
+        }
+        return true;
+    };
+    const std::vector<double> dropFiles = timeRuns(
+        7, [&] { slideList->clear(); },
+        [&] {
+            dropOnList(fileUrls);
+            return prompter.failures == 0 && slideList->topLevelItemCount() == Pictures && inNameOrder();
+        });
+    const std::vector<double> dropFolder = timeRuns(
+        7, [&] { slideList->clear(); },
+        [&] {
+            dropOnList({QUrl::fromLocalFile(folder)});
+            return prompter.failures == 0 && slideList->topLevelItemCount() == Pictures && inNameOrder();
+        });
+
     const std::vector<double> decodes = timeRuns(
         3, [] {},
         [&] {
@@ -248,7 +290,8 @@ int main(int argc, char** argv)
             return slowList.topLevelItemCount() == Rows;
         });
 
-    if (add.empty() || decodes.empty() || load.empty() || slowLoad.empty()) {
+    if (add.empty() || dropFiles.empty() || dropFolder.empty() || decodes.empty() || load.empty() ||
+        slowLoad.empty()) {
         std::fprintf(stderr, "a timed run failed\n");
         return 1;
     }
@@ -259,11 +302,14 @@ int main(int argc, char** argv)
     printTimes("add 1000 with ===> (headers, batched rows):", add);
     printTimes("add 1000 the slow way (full decodes, 50 x 20):", slowAdd);
     std::printf("add: %.0f times faster\n", medianOf(slowAdd) / medianOf(add));
+    printTimes("drop the 1000 files onto the list:", dropFiles);
+    printTimes("drop their folder onto the list:", dropFolder);
     printTimes("load 32767 (one batch, sorting off, painting held):", load);
     printTimes("load 32767 the slow way (one by one, sorting on):", slowLoad);
     std::printf("load: %.1f times faster\n", medianOf(slowLoad) / medianOf(load));
     if (argc > 1)
         QDir(folder).removeRecursively();
-    std::printf("add_1000_ms: %.0f load_32767_ms: %.0f\n", medianOf(add), medianOf(load));
+    std::printf("add_1000_ms: %.0f drop_1000_files_ms: %.0f drop_folder_ms: %.0f load_32767_ms: %.0f\n",
+                medianOf(add), medianOf(dropFiles), medianOf(dropFolder), medianOf(load));
     return 0;
 }
