@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The show on two monitors of one X server, the copies a screen-saver host starts one per monitor, and a
+# start where no display can be opened.
+# Usage: monitors.sh <vantelo.scr>, with VANTELO_FOREIGN_WINDOW naming the stand-in host program.
+E2E_SCREEN=1900x800x24 E2E_XVFB_ARGS=-br
+source "$(dirname "$0")/../support/e2e-lib.sh"
+host_program=${VANTELO_FOREIGN_WINDOW:?VANTELO_FOREIGN_WINDOW must name the stand-in host program}
+lock="$XDG_RUNTIME_DIR/personal-vantelo.lock"
+
+# No display: one line naming it, status 1, no abort, no lock left behind; for both windows.
+for mode in /s /c; do
+    status=0
+    DISPLAY=:4711 WAYLAND_DISPLAY= "$program" "$mode" 2>"$work/stderr" || status=$?
+    [ "$status" = 1 ] || fail "without a display $mode ended with status $status, expected 1"
+    [ "$(cat "$work/stderr")" = 'vantelo.scr: cannot open display ":4711"' ] ||
+        fail "without a display $mode said: $(cat "$work/stderr")"
+    [ ! -e "$lock" ] || fail "without a display $mode left its lock behind"
+done
+
+# Two monitors side by side, 950 x 800 each; the left one is the primary, whose work area was recorded.
+xrandr --setmonitor L 950/250x800/211+0+0 screen >/dev/null
+xrandr --setmonitor R 950/250x800/211+950+0 none >/dev/null
+# Row 1: blue, 200 wide and 400 high; row 2: green, 400 x 400. Background red.
+convert -size 200x400 xc:'#0000FF' BMP3:"$work/pics/blue.bmp"
+convert -size 400x400 xc:'#00FF00' BMP3:"$work/pics/green.bmp"
+write_list "$work/two.vtl" "blue.bmp|400 X 200" "green.bmp|400 X 400"
+write_settings ScreenWidth=950 ScreenHeight=800 BackColor=255 File="$work/two.vtl" Delay=60 ShowType=Ordered
+
+# Each monitor fits its slide to its own height and centres it: blue 400 x 800 at 275 on the left one,
+# green 800 x 800 at 75 on the right one (row 2, one further along), red around both.
+two_slides() {
+    shoot && near 5 400 255 0 0 && near 270 400 255 0 0 && near 280 5 0 0 255 && near 670 795 0 0 255 &&
+        near 680 400 255 0 0 && near 1020 400 255 0 0 && near 1030 5 0 255 0 && near 1820 795 0 255 0 &&
+        near 1830 400 255 0 0
+}
+xdotool mousemove 1400 400
+start /s
+wait_until 20 two_slides || fail "the two monitors do not show their slides: ($(pixel 280 400)) ($(pixel 1030 400))"
+xdotool mousemove 1401 400
+ends_cleanly 5 "a one-pixel move over the second monitor"
+
+# A host lends one window per monitor: two copies, each drawing its own row into its window, neither
+# ending by itself.
+start_host() {
+    "$host_program" 950 800 "$1" 0 000000 >"$work/host$1.id" &
+    pids+=("$!")
+    wait_until 10 grep -q . "$work/host$1.id" || fail "the stand-in host window at $1 did not appear"
+    head -n 1 "$work/host$1.id"
+}
+left=$(start_host 0)
+right=$(start_host 950)
+XSCREENSAVER_WINDOW=$left start /s
+first=$pid
+XSCREENSAVER_WINDOW=$right start /s
+second=$pid
+wait_until 20 two_slides || fail "two hosted copies do not show their rows: ($(pixel 280 400)) ($(pixel 1030 400))"
+sleep 1
+running "$first" && running "$second" || fail "a hosted copy ended by itself"
+kill -TERM "$first" "$second"
+pid=$first && ends_cleanly 5 "SIGTERM to the first copy"
+pid=$second && ends_cleanly 5 "SIGTERM to the second copy"
+
+# While the configuration window runs, a hosted copy keeps its window in the background colour and stays
+# until the host ends it.
+start /c
+config=$pid
+wait_until 20 shown_window "Personal Vantelo Creator" >/dev/null || fail "the configuration window did not open"
+XSCREENSAVER_WINDOW=$right start /s
+background_only() { shoot && near 1030 400 255 0 0 && near 1400 400 255 0 0; }
+wait_until 20 background_only || fail "the hosted copy beside the configuration window shows ($(pixel 1400 400))"
+sleep 2
+running || fail "the hosted copy beside the configuration window ended by itself"
+kill -TERM "$pid"
+ends_cleanly 5 "SIGTERM to the waiting copy"
+running "$config" || fail "the configuration window went with the hosted copy"
