@@ -197,19 +197,28 @@ public:
             for (auto visual = xcb_depth_visuals_iterator(depth.data); visual.rem; xcb_visualtype_next(&visual))
                 if (visual.data->visual_id == screen->root_visual)
                     m_masks = {visual.data->red_mask, visual.data->green_mask, visual.data->blue_mask};
+    }
+    ~Screen() { xcb_disconnect(m_connection); }
+
+    // What keeps the display from being measured, if anything.
+    std::string problem() const
+    {
+        if (xcb_connection_has_error(m_connection))
+            return "cannot be opened";
+        if (m_width != ScreenWidth || m_height != ScreenHeight)
+            return "is " + std::to_string(m_width) + " x " + std::to_string(m_height) + ", not " +
+                   std::to_string(ScreenWidth) + " x " + std::to_string(ScreenHeight);
+        if (m_masks[0] == 0)
+            return "has no true-colour root window";
+        return {};
+    }
+    // Before the first run only: a show that sees the pointer move ends.
+    void movePointerAside()
+    {
         // The pointer's own picture is kept out of the measured pixel.
         xcb_warp_pointer(m_connection, XCB_NONE, m_root, 0, 0, 0, 0, 0, 0);
         xcb_flush(m_connection);
     }
-    ~Screen() { xcb_disconnect(m_connection); }
-
-    bool usable() const
-    {
-        return !xcb_connection_has_error(m_connection) && m_width == ScreenWidth && m_height == ScreenHeight &&
-               m_masks[0] != 0;
-    }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
 
     std::optional<Rgb> centre()
     {
@@ -377,14 +386,12 @@ int main(int argc, char** argv)
         display = *started;
     }
     Screen screen(display);
-    if (!screen.usable()) {
-        std::fprintf(stderr,
-                     "display %s is %d x %d with no usable colours; it must be %d x %d (unset DISPLAY to use a "
-                     "private Xvfb)\n",
-                     display.c_str(), screen.width(), screen.height(), ScreenWidth, ScreenHeight);
+    if (const std::string problem = screen.problem(); !problem.empty()) {
+        std::fprintf(stderr, "display %s %s (unset DISPLAY to use a private Xvfb)\n", display.c_str(), problem.c_str());
         return 1;
     }
 
+    screen.movePointerAside();
     const std::string file = picture.toStdString();
     // No session bus on the test server: spares both viewers libdbus's attempt to start one.
     Environment viewers({"DISPLAY", "QT_QPA_PLATFORM", "XSCREENSAVER_WINDOW", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR",
@@ -406,8 +413,11 @@ int main(int argc, char** argv)
         const std::optional<double> a = bench.viewer(ours, viewers);
         const std::optional<double> b = bench.viewer(feh, viewers);
         const std::optional<double> c = bench.process(djpeg, viewers);
-        if (!a || !b || !c)
+        if (!a || !b || !c) {
+            work.setAutoRemove(false);
+            std::fprintf(stderr, "the programs' output is kept in %s\n", qPrintable(work.filePath("programs.log")));
             return 1;
+        }
         if (round == 0) {
             std::printf("warm-up: ours %.1f ms  feh %.1f ms  djpeg %.1f ms (not counted)\n", *a, *b, *c);
             continue;
