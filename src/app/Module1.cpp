@@ -4,6 +4,7 @@
 #include "platform/DisplayGuard.h"
 #include "platform/HostedPlatform.h"
 #include "platform/InstanceLock.h"
+#include "platform/MemoryUse.h"
 #include "platform/QtPlatform.h"
 #include "platform/ScreenSaverHost.h"
 #include "platform/TerminationSignal.h"
@@ -68,6 +69,7 @@ int monitorIndexOf(QPoint position)
 
 int Main(int argc, char** argv)
 {
+    keepMemoryCompact();
     const StartMode mode = startModeFor(argumentText(argc, argv));
     // A screen-saver host runs one copy per window it lends, one per monitor: those copies are
     // outside the one-instance rule among themselves, one per host window.

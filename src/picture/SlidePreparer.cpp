@@ -22,32 +22,45 @@ SlidePreparer::~SlidePreparer()
 
 void SlidePreparer::prepare(const QString& path, const QSize& size)
 {
-    discard();
+    // A decode queued but not started yet is no longer wanted by anyone.
+    m_pool.clear();
+    const FileStamp stamp = stampOf(path);
+    if (m_lastTaken && m_lastTaken->path == path && m_lastTaken->size == size && m_lastTaken->stamp == stamp) {
+        m_prepared = m_lastTaken;
+        return;
+    }
     // The task owns copies of everything it uses, so it may finish after this preparer is gone.
-    auto task = std::make_shared<std::packaged_task<QImage()>>(
-        [path, size] { return decodeForDrawing(path, size); });
-    m_prepared = Prepared{path, size, stampOf(path), task->get_future()};
+    auto task = std::make_shared<std::packaged_task<QImage()>>([path, size] { return decodeForDrawing(path, size); });
+    m_prepared = Prepared{path, size, stamp, task->get_future().share()};
     m_pool.start([task] { (*task)(); });
 }
 
 QImage SlidePreparer::take(const QString& path, const QSize& size)
 {
     std::optional<Prepared> prepared = std::exchange(m_prepared, std::nullopt);
-    if (prepared && prepared->path == path && prepared->size == size && prepared->stamp == stampOf(path)) {
+    const FileStamp stamp = stampOf(path);
+    if (prepared && prepared->path == path && prepared->size == size && prepared->stamp == stamp) {
         try {
-            return prepared->picture.get();
+            QImage picture = prepared->picture.get();
+            m_lastTaken = std::move(prepared);
+            return picture;
         } catch (...) {
             // Decoded again below: the file may have become readable since.
         }
     }
-    return decodeForDrawing(path, size);
+    m_lastTaken.reset();
+    QImage picture = decodeForDrawing(path, size);
+    std::promise<QImage> made;
+    made.set_value(picture);
+    m_lastTaken = Prepared{path, size, stamp, made.get_future().share()};
+    return picture;
 }
 
 void SlidePreparer::discard()
 {
-    // A decode queued but not started yet is no longer wanted by anyone.
     m_pool.clear();
     m_prepared.reset();
+    m_lastTaken.reset();
 }
 
 SlidePreparer::FileStamp SlidePreparer::stampOf(const QString& path)

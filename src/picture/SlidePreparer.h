@@ -25,7 +25,8 @@ public:
     SlidePreparer& operator=(const SlidePreparer&) = delete;
 
     // Starts decoding the picture in the background for a later take() of the same path and size.
-    // Replaces any earlier preparation.
+    // Replaces any earlier preparation. The picture take() gave last, when it is the same one, is
+    // kept instead of decoded again: a list of one row, or a random draw of the same row.
     void prepare(const QString& path, const QSize& size);
 
     // The picture at path decoded to size: the prepared one when it still matches (same path, same
@@ -33,7 +34,8 @@ public:
     // again here, so the failure reported is the one of this moment.
     QImage take(const QString& path, const QSize& size);
 
-    // Drops the preparation, if any; a decode already running finishes unseen.
+    // Drops the preparation and the picture kept from the last take(); a decode already running
+    // finishes unseen.
     void discard();
 
 private:
@@ -51,13 +53,14 @@ private:
         QString path;
         QSize size;
         FileStamp stamp;
-        std::future<QImage> picture;
+        std::shared_future<QImage> picture;
     };
 
     static FileStamp stampOf(const QString& path);
     static QImage decodeForDrawing(const QString& path, const QSize& size);
 
     std::optional<Prepared> m_prepared;
+    std::optional<Prepared> m_lastTaken; // its picture already made, for prepare() to reuse
     QThreadPool m_pool;
 };
 
