@@ -81,17 +81,20 @@ int Main(int argc, char** argv)
         return 0;
 
     Platform& platform = qtPlatform();
-    // The show's first picture is decoded while the window system starts up. A host's window is
-    // only known once it does, so a hosted show starts its decode when it loads.
-    std::optional<HeadStart> headStart;
-    if (mode == StartMode::Show && !hostWindow)
-        headStart = startFirstSlide(platform.random);
-
     std::optional<DisplayGuard> displayGuard(std::in_place, [&instanceLock] { instanceLock.release(); });
     QApplication application(argc, argv);
     displayGuard.reset();
     QApplication::setApplicationName(QStringLiteral("Personal Vantelo"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+
+    // The show's first picture is decoded while the show's windows are made and loaded. Not earlier:
+    // the picture decoders are plugins that only the application may look up while it starts. A
+    // host's window is only known once the show embeds it, so a hosted show decodes when it loads.
+    std::optional<HeadStart> headStart;
+    if (mode == StartMode::Show && !hostWindow) {
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        headStart = startFirstSlide(platform.random, primary ? primary->devicePixelRatio() : 1.0);
+    }
 
     // A request to end may come while a report raised by a window's load waits for its OK, before the
     // event loop runs: leaving that report's loop alone would not end the program.

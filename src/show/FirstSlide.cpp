@@ -9,7 +9,7 @@
 
 namespace vantelo {
 
-std::optional<FirstSlide> firstSlideAhead(RandomSource& random)
+std::optional<FirstSlide> firstSlideAhead(RandomSource& random, qreal devicePixelRatio)
 {
     try {
         const std::int16_t workWidth = textToInt16(GetSetting(SettingKey::ScreenWidth));
@@ -29,16 +29,17 @@ std::optional<FirstSlide> firstSlideAhead(RandomSource& random)
             first.randomDraw = sequence.drawAhead();
         const SlideRow& row = rows[*position - 1];
         first.path = row.fullPath();
-        first.decodeSize = decodeSizeFor(slideBox(workWidth, workHeight, readSizeText(row.sizeText)).size());
+        const QRect box = slideBox(workWidth, workHeight, readSizeText(row.sizeText));
+        first.decodeSize = decodeSizeFor((QSizeF(box.size()) * devicePixelRatio).toSize());
         return first;
     } catch (...) {
         return std::nullopt;
     }
 }
 
-std::optional<HeadStart> startFirstSlide(RandomSource& random)
+std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixelRatio)
 {
-    std::optional<FirstSlide> first = firstSlideAhead(random);
+    std::optional<FirstSlide> first = firstSlideAhead(random, devicePixelRatio);
     if (!first)
         return std::nullopt;
     HeadStart start{*first, std::make_unique<SlidePreparer>()};
