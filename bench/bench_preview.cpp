@@ -4,9 +4,9 @@
 // Usage: bench_preview [picture.jpg]   (without a picture, a 6000 x 4000 baseline JPEG is made)
 #include "BenchSupport.h"
 #include "config/BrowserLists.h"
-#include "platform/ImageBox.h"
 #include "config/StatusBar.h"
 #include "config/Vantelo.h"
+#include "platform/ImageBox.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
