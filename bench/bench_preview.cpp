@@ -6,6 +6,7 @@
 #include "config/BrowserLists.h"
 #include "config/StatusBar.h"
 #include "config/Vantelo.h"
+#include "platform/ImageBox.h"
 #include "platform/QtPlatform.h"
 #include "show/ImageBox.h"
 

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 for tool in xvfb-run xdotool import convert compare; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "$0: $tool is missing; tools/install-deps.sh installs it" >&2
+        echo "$0: $tool is missing; tools/install-deps.sh --tests installs it" >&2
         exit 1
     fi
 done
