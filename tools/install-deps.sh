@@ -18,8 +18,10 @@ packages=(
 )
 test_packages=(
     qt6-base-dev-tools libqt6opengl6-dev qt6-image-formats-plugins qt6-qpa-plugins
-    # the real program under a virtual X server, driven and photographed
-    xvfb xauth xdotool imagemagick x11-utils util-linux libjpeg-turbo-progs
+    # the real program under a virtual X server, driven and photographed; xrandr makes two monitors
+    xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils util-linux libjpeg-turbo-progs
+    # the idle-time recipes run for real: X11, sway and GNOME's idle monitor, each on a private bus
+    xss-lock xautolock sway swayidle mutter dbus-daemon libglib2.0-bin python3-gi passwd
     # sanitizer and fuzzing builds
     clang libclang-rt-14-dev
     # tools/run-tidy.sh and tools/check-format.sh
