@@ -3,7 +3,7 @@
 # xss-lock) starts the real show; sway (headless) and GNOME (mutter headless on Wayland, then mutter on
 # the Xvfb) start a stand-in that notes each start. Each must start once after the idle time, not again
 # while nobody is there, and again once the user has come back and gone idle.
-# Usage: desktops.sh <vantelo.scr>. Ends with 77 (skipped) when a host is missing (tests/idle/packages.txt).
+# Usage: desktops.sh <vantelo.scr>. Ends with 77 (skipped) when a host is missing (tools/install-deps.sh --tests installs them).
 for tool in xvfb-run xdotool xset xss-lock xautolock sway swaymsg swayidle mutter dbus-daemon gdbus setpriv; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
