@@ -115,7 +115,7 @@ void ensureDriveReady(const QString& root)
 
 QString currentFolderOnDrive(const QString& root, const QHash<QString, QString>& lastFolderOnDrive)
 {
-    const QString last = lastFolderOnDrive.value(root);
+    QString last = lastFolderOnDrive.value(root);
     if (!last.isEmpty() && QFileInfo(last).isDir())
         return last;
     return root;

@@ -9,7 +9,7 @@
 namespace vantelo {
 namespace {
 
-constexpr qint64 ChunkBytes = 64 * 1024;
+constexpr qint64 ChunkBytes = qint64(64) * 1024;
 constexpr int BlockBytes = 64 * 2; // 64 coefficients of 16 bits
 constexpr int MaxComponents = 10;  // what the decoder accepts in a frame
 constexpr int MaxComponentsInScan = 4;

@@ -65,10 +65,11 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
         throw AppError(ErrorNumber::InvalidPicture);
     checkJpegCost(file);
 
+    // The limit holds for every reader of the process; it is the same for every picture.
+    QImageReader::setAllocationLimit(PictureAllocationLimitMB);
     QImageReader& reader = m_reader->reader;
     reader.setDevice(&file);
     reader.setAutoTransform(true);
-    reader.setAllocationLimit(PictureAllocationLimitMB);
     const QByteArray format = reader.format();
     if (!isAcceptedFormat(format))
         throw AppError(ErrorNumber::InvalidPicture);

@@ -8,7 +8,7 @@ namespace vantelo {
 namespace {
 
 // An administrator's file is small; anything this large is not a store and is not read.
-constexpr qint64 LargestStore = 1024 * 1024;
+constexpr qint64 LargestStore = qint64(1024) * 1024;
 
 QByteArray stringBytes(const QString& text)
 {
@@ -89,7 +89,7 @@ std::optional<IniRegistry::Values> IniRegistry::readKey(const QString& keyName) 
 QString IniRegistry::findTool() const
 {
     for (const QString& name : m_toolNames) {
-        const QString path = QStandardPaths::findExecutable(name, m_searchPaths);
+        QString path = QStandardPaths::findExecutable(name, m_searchPaths);
         if (!path.isEmpty())
             return path;
     }

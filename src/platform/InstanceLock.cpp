@@ -6,7 +6,7 @@
 
 namespace vantelo {
 
-InstanceLock::InstanceLock(QString lockPath) : m_lock(std::make_unique<QLockFile>(lockPath))
+InstanceLock::InstanceLock(const QString& lockPath) : m_lock(std::make_unique<QLockFile>(lockPath))
 {
     // No age limit: an old lock of a live instance stays valid however long the show runs.
     // A lock whose process has gone is still recognised as stale by its process id.

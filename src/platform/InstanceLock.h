@@ -14,7 +14,7 @@ class InstanceLock
 {
 public:
     // lockPath defaults to a file in the user's runtime folder, so two users never block each other.
-    explicit InstanceLock(QString lockPath = defaultLockPath());
+    explicit InstanceLock(const QString& lockPath = defaultLockPath());
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;

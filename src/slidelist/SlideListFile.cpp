@@ -17,7 +17,7 @@ const QString Separator = QStringLiteral(" | ");
 constexpr qsizetype MaxLineCharacters = 32767;
 // UTF-8 needs at most three bytes for a character of the 16-bit positions the reader counts.
 constexpr qsizetype MaxLineBytes = 3 * MaxLineCharacters;
-constexpr qint64 ChunkBytes = 64 * 1024;
+constexpr qint64 ChunkBytes = qint64(64) * 1024;
 
 [[noreturn]] void failToOpen(const QString& path, bool forWriting)
 {
