@@ -79,8 +79,8 @@ std::vector<double> demonstrationHolds(Platform& platform, const QStringList& ph
     auto* timer = window.findChild<WindowTimer*>(QStringLiteral("Timer1"));
     for (const QString& photo : photos) {
         const QFileInfo file(photo);
-        window.findChild<QTreeWidget*>(QStringLiteral("lvwMain"))->addTopLevelItem(
-            new QTreeWidgetItem({file.absolutePath() + u'/', file.fileName(), sizeText, QString()}));
+        window.findChild<QTreeWidget*>(QStringLiteral("lvwMain"))
+            ->addTopLevelItem(new QTreeWidgetItem({file.absolutePath() + u'/', file.fileName(), sizeText, QString()}));
     }
     window.show();
     waitMilliseconds(500); // the window's first paint is no slide change

@@ -17,19 +17,19 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-#include <QPushButton>
 #include <QLinearGradient>
+#include <QMimeData>
 #include <QPainter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstdio>
@@ -290,8 +290,7 @@ int main(int argc, char** argv)
             return slowList.topLevelItemCount() == Rows;
         });
 
-    if (add.empty() || dropFiles.empty() || dropFolder.empty() || decodes.empty() || load.empty() ||
-        slowLoad.empty()) {
+    if (add.empty() || dropFiles.empty() || dropFolder.empty() || decodes.empty() || load.empty() || slowLoad.empty()) {
         std::fprintf(stderr, "a timed run failed\n");
         return 1;
     }
@@ -309,7 +308,7 @@ int main(int argc, char** argv)
     std::printf("load: %.1f times faster\n", medianOf(slowLoad) / medianOf(load));
     if (argc > 1)
         QDir(folder).removeRecursively();
-    std::printf("add_1000_ms: %.0f drop_1000_files_ms: %.0f drop_folder_ms: %.0f load_32767_ms: %.0f\n",
-                medianOf(add), medianOf(dropFiles), medianOf(dropFolder), medianOf(load));
+    std::printf("add_1000_ms: %.0f drop_1000_files_ms: %.0f drop_folder_ms: %.0f load_32767_ms: %.0f\n", medianOf(add),
+                medianOf(dropFiles), medianOf(dropFolder), medianOf(load));
     return 0;
 }

@@ -12,8 +12,8 @@
 #include "show/FullShow.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QPointer>
+#include <QScreen>
 #include <QStringList>
 
 #include <algorithm>
@@ -55,9 +55,8 @@ int monitorIndexOf(QPoint position)
     QList<QRect> monitors;
     for (const QScreen* screen : QGuiApplication::screens())
         monitors.append(screen->geometry());
-    std::sort(monitors.begin(), monitors.end(), [](const QRect& a, const QRect& b) {
-        return std::pair(a.x(), a.y()) < std::pair(b.x(), b.y());
-    });
+    std::sort(monitors.begin(), monitors.end(),
+              [](const QRect& a, const QRect& b) { return std::pair(a.x(), a.y()) < std::pair(b.x(), b.y()); });
     for (qsizetype index = 0; index < monitors.size(); ++index) {
         if (monitors[index].contains(position))
             return int(index);

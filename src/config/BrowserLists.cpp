@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QUrl>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QUrl>
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include "config/BrowserLists.h"
 #include "config/KeyPressFilter.h"
 #include "config/PathLabel.h"
-#include "config/SlideListView.h"
 #include "config/PreviewFitting.h"
+#include "config/SlideListView.h"
 #include "config/StatusBar.h"
 #include "config/VanteloLayout.h"
 #include "config/WindowTimer.h"
@@ -15,7 +15,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QProxyStyle>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -23,6 +22,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -98,9 +98,9 @@ void sizeSlideColumns(QTreeWidget& list)
     const int cellPadding = 2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
     const int headerPadding = 2 * list.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &list);
     const auto fit = [&](const QString& text, int padding) { return metrics.horizontalAdvance(text) + padding; };
-    const int nameWidth = std::max({fit(QStringLiteral("DSC01234.JPG"), cellPadding),
-                                    fit(QStringLiteral("IMG_0001.JPG"), cellPadding),
-                                    fit(QStringLiteral("Name"), headerPadding)});
+    const int nameWidth =
+        std::max({fit(QStringLiteral("DSC01234.JPG"), cellPadding), fit(QStringLiteral("IMG_0001.JPG"), cellPadding),
+                  fit(QStringLiteral("Name"), headerPadding)});
     const int sizeWidth = fit(QStringLiteral("65535 X 65535"), cellPadding);
     const int visible = list.width() - 2 * list.frameWidth();
     list.setColumnWidth(0, 0);

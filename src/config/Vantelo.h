@@ -140,10 +140,10 @@ private:
     WindowTimer* Timer1 = nullptr; // drives the small demonstration; off while none runs
 
     // Fields the handlers share.
-    QString strPicPath;            // full path of the picture last chosen for the preview or the list
-    QString strPicSize;            // its size text, height first
-    std::int32_t lngBackColor = 0; // the show's background colour, red in the low byte
-    QString cdlMainFileName;       // the name the file dialogs last returned; offered again next time
+    QString strPicPath;                    // full path of the picture last chosen for the preview or the list
+    QString strPicSize;                    // its size text, height first
+    std::int32_t lngBackColor = 0;         // the show's background colour, red in the low byte
+    QString cdlMainFileName;               // the name the file dialogs last returned; offered again next time
     QColor m_colorDialogColor = Qt::black; // the colour dialog opens on the colour last chosen in it
 
     // The small demonstration's order and position, and its next slide decoded ahead.

@@ -16,8 +16,9 @@ void keepMemoryCompact()
     // mapped on its own, returned as soon as it is freed. A heap of its own for the decoding thread
     // would keep a second set of the decoder's working memory for good; the threads that share one
     // rarely allocate at the same moment.
-    mallopt(M_MMAP_THRESHOLD, 512 * 1024);
-    mallopt(M_ARENA_MAX, 1);
+    // Called first thing, before any thread exists.
+    mallopt(M_MMAP_THRESHOLD, 512 * 1024); // NOLINT(concurrency-mt-unsafe)
+    mallopt(M_ARENA_MAX, 1);               // NOLINT(concurrency-mt-unsafe)
 #endif
 }
 

@@ -19,8 +19,7 @@ namespace vantelo {
 void QtPrompter::showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text)
 {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text, QMessageBox::Ok,
-                    parent);
+                    title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text, QMessageBox::Ok, parent);
     // A message is answered, never minimised or maximised: a title and a close button are all it gets
     // from the window manager.
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
@@ -94,8 +93,8 @@ QList<QRect> QtScreenMetrics::monitors() const
 float ClockRandomSource::reseedAndDraw()
 {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    std::mt19937 generator(static_cast<std::mt19937::result_type>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::mt19937 generator(
+        static_cast<std::mt19937::result_type>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
     // 24 random bits over 2^24: uniform in [0, 1) and never rounds up to 1.
     return static_cast<float>(generator() >> 8) / 16777216.0f;
 }

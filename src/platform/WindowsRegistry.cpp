@@ -21,8 +21,8 @@ std::optional<RegistryValue> WindowsRegistry::readValue(std::uint32_t root, cons
     std::optional<RegistryValue> value;
     if (RegQueryValueExA(key, name.constData(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
         QByteArray bytes(static_cast<qsizetype>(size), '\0');
-        if (RegQueryValueExA(key, name.constData(), nullptr, &type, reinterpret_cast<LPBYTE>(bytes.data()),
-                             &size) == ERROR_SUCCESS) {
+        if (RegQueryValueExA(key, name.constData(), nullptr, &type, reinterpret_cast<LPBYTE>(bytes.data()), &size) ==
+            ERROR_SUCCESS) {
             bytes.truncate(static_cast<qsizetype>(size));
             value = RegistryValue{type, bytes};
         }

@@ -2,8 +2,8 @@
 
 #include "common/SizeText.h"
 #include "picture/SlidePreparer.h"
-#include "show/FirstSlide.h"
 #include "platform/Platform.h"
+#include "show/FirstSlide.h"
 #include "show/SlideSequence.h"
 #include "slidelist/SlideRow.h"
 

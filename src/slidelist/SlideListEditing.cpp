@@ -19,8 +19,7 @@ SlideRows droppedPictureRows(const QStringList& paths)
         const QFileInfo info(path);
         if (info.isDir()) {
             const QString folder = slideFolderText(QDir::cleanPath(info.absoluteFilePath()));
-            const QStringList names =
-                QDir(path).entryList(pictureNames, QDir::Files, QDir::Name | QDir::IgnoreCase);
+            const QStringList names = QDir(path).entryList(pictureNames, QDir::Files, QDir::Name | QDir::IgnoreCase);
             for (const QString& name : names)
                 rows.append({folder, name, QString(), QString()});
         } else if (QDir::match(pictureNames, info.fileName())) {

@@ -157,8 +157,8 @@ QByteArray slideListBytes(const SlideRows& rows)
     text += u' ' + QString::number(rows.size()) + QStringLiteral(" \r\n");
     for (qsizetype k = 0; k < rows.size(); ++k) {
         const SlideRow& row = rows[k];
-        text += QString::number(k + 1) + Separator + row.folder + Separator + row.fileName + Separator +
-                row.sizeText + Separator + row.spare + QStringLiteral("\r\n");
+        text += QString::number(k + 1) + Separator + row.folder + Separator + row.fileName + Separator + row.sizeText +
+                Separator + row.spare + QStringLiteral("\r\n");
     }
     return text.toUtf8();
 }

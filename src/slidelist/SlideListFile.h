@@ -4,7 +4,6 @@
 
 #include <QString>
 
-
 // The slide list file (".vtl"): the only code that reads or writes it.
 //
 //   " N " CR LF                         the row count as the platform prints a whole number
