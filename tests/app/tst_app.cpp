@@ -1,4 +1,6 @@
 #include "app/Module1.h"
+#include "platform/HostedPlatform.h"
+#include "platform/QtPlatform.h"
 #include "support/TestMain.h"
 
 #include <QProcess>
@@ -8,19 +10,23 @@ using namespace vantelo;
 class TestApp : public QObject
 {
     Q_OBJECT
-    // The runtime and config folder of every start of the real program here, so that its instances
-    // see each other's lock and nothing else.
-    QTemporaryDir m_home;
-
-    void start(QProcess& process, const QStringList& arguments, const QString& platform = "offscreen")
+    // Every start shares this test's private runtime folder, so its instances see each other's lock.
+    static std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& platform = "offscreen")
     {
+        auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(VANTELO_PROGRAM), arguments);
-        QVERIFY(process.waitForStarted());
+        env.insert("QT_QPA_PLATFORM", platform);
+        process->setProcessEnvironment(env);
+        process->start(VANTELO_PROGRAM, arguments);
+        return process;
+    }
+
+    // How a started program ended: its exit code and what it wrote to its error stream.
+    static QString ending(QProcess& process)
+    {
+        if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit)
+            return "still running or crashed";
+        return QString::number(process.exitCode()) + ' ' + process.readAllStandardError();
     }
 
 private slots:
@@ -31,18 +37,13 @@ private slots:
         const StartMode config = StartMode::Configuration, show = StartMode::Show, nothing = StartMode::Nothing;
         // clang-format off
         QTest::newRow("/c") << QStringList{"/c"} << config;
-        QTest::newRow("/C") << QStringList{"/C"} << config;
         QTest::newRow("/c:1234") << QStringList{"/c:1234"} << config;
         QTest::newRow("three spaces then /c") << QStringList{"   /c"} << config;
-        QTest::newRow("trailing spaces") << QStringList{"/s   "} << show;
         QTest::newRow("tab then /c") << QStringList{"\t/c"} << nothing;
-        QTest::newRow("/cs") << QStringList{"/cs"} << config;
         QTest::newRow("/S") << QStringList{"/S"} << show;
         QTest::newRow("/s 99, two arguments") << QStringList{"/s", "99"} << show;
         QTest::newRow("/p 1234") << QStringList{"/p", "1234"} << nothing;
         QTest::newRow("-s") << QStringList{"-s"} << nothing;
-        QTest::newRow("s") << QStringList{"s"} << nothing;
-        QTest::newRow("/") << QStringList{"/"} << nothing;
         QTest::newRow("/ c, two arguments") << QStringList{"/", "c"} << nothing;
         QTest::newRow("empty") << QStringList{} << nothing;
         // clang-format on
@@ -59,44 +60,44 @@ private slots:
         QTEST(startModeFor(argumentText(int(argv.size()), argv.data())), "mode");
     }
 
-    // Modes that open nothing end before any display is touched: a display that does not exist would
-    // make a started window fail loudly.
-    void nothingModesEndWithoutADisplay()
+    // Modes that open nothing end before a display is touched (this one does not exist); a second
+    // instance of either mode ends at once; a killed instance's lock does not lock the user out.
+    void instances()
     {
-        for (const QStringList& arguments : {QStringList{}, QStringList{"/p", "1234"}, QStringList{"\t/c"}}) {
-            QProcess process;
-            start(process, arguments, QStringLiteral("no-such-platform"));
-            QVERIFY(process.waitForFinished(10000));
-            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(process.exitCode(), 0);
-            QCOMPARE(process.readAllStandardError(), QByteArray());
-        }
+        for (const QStringList& arguments : {QStringList{}, QStringList{"/p", "1234"}, QStringList{"\t/c"}})
+            QCOMPARE(ending(*start(arguments, "no-such-platform")), "0 ");
+        const auto first = start({"/c"});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + "/personal-vantelo.lock"),
+                                 10000);
+        QCOMPARE(ending(*start({"/s"})), "0 ");
+        QCOMPARE(ending(*start({"/c"})), "0 ");
+        QCOMPARE(first->state(), QProcess::Running);
+        first->kill();
+        QVERIFY(first->waitForFinished(10000));
+        const auto next = start({"/s"});
+        QVERIFY(!next->waitForFinished(1500));
+        QCOMPARE(ending(*start({"/c"})), "0 ");
+        next->kill();
+        next->waitForFinished();
     }
 
-    void secondInstanceEndsAtOnce()
+    // A hosted show reports to the stream the host keeps, a line each, titled; the host's window is its
+    // screen and work area. (The hosted show itself is checked end to end in tests/xscreensaver.)
+    void hostedReportsAndScreen()
     {
-        QProcess first;
-        start(first, {QStringLiteral("/c")});
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_home.filePath(QStringLiteral("personal-vantelo.lock"))), 10000);
-        QVERIFY(!first.waitForFinished(500)); // the configuration window keeps it running
-        for (const QString& mode : {QStringLiteral("/s"), QStringLiteral("/c")}) {
-            QProcess second;
-            start(second, {mode});
-            QVERIFY2(second.waitForFinished(10000), qPrintable(mode));
-            QCOMPARE(second.exitCode(), 0);
-        }
-        QCOMPARE(first.state(), QProcess::Running);
-        // A killed instance leaves its lock file behind; it must not lock the user out.
-        first.kill();
-        QVERIFY(first.waitForFinished(10000));
-        QProcess next;
-        start(next, {QStringLiteral("/s")});
-        QVERIFY(!next.waitForFinished(1500));
-        QProcess refused;
-        start(refused, {QStringLiteral("/c")});
-        QVERIFY(refused.waitForFinished(10000));
-        next.kill();
-        next.waitForFinished(10000);
+        std::FILE* stream = std::tmpfile();
+        HostedPlatform hosted(
+            qtPlatform(), [] { return QSize(640, 480); }, stream);
+        QCoreApplication::setApplicationName("Personal Vantelo");
+        hosted.platform().prompter.showMessage(nullptr, MessageIcon::Exclamation, "Personal Vantelo", "No Images");
+        hosted.platform().prompter.showMessage(nullptr, MessageIcon::None, "", "Error: 53 has occurred");
+        char text[100] = {};
+        std::rewind(stream);
+        QCOMPARE(QByteArray(text, int(std::fread(text, 1, sizeof text, stream))),
+                 "Personal Vantelo: No Images\nPersonal Vantelo: Error: 53 has occurred\n");
+        std::fclose(stream);
+        QCOMPARE(hosted.platform().screen.workArea(), QRect(0, 0, 640, 480));
+        QCOMPARE(hosted.platform().screen.screenGeometry(), QRect(0, 0, 640, 480));
     }
 };
 

@@ -1,14 +1,11 @@
 #include "picture/JpegLayout.h"
 #include "picture/PictureFile.h"
-#include "picture/SlidePreparer.h"
 #include "support/Failure.h"
 #include "support/TestMain.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QLoggingCategory>
-#include <QTemporaryDir>
-#include <QThread>
 
 using namespace vantelo;
 using vantelo::test::failureOf;
@@ -16,7 +13,6 @@ using vantelo::test::failureOf;
 namespace {
 
 const QDir Corpus(QStringLiteral(CORPUS));
-const QString Turned = QStringLiteral("shown-12x16-turned-exif.jpg");
 const QString Baseline = QStringLiteral("shown-16x12-baseline.jpg");
 const QString Scans = QStringLiteral("shown-1000x1000-200-scans-within-the-block-budget.jpg");
 
@@ -30,16 +26,10 @@ QString outcome(const std::function<QSize()>& f)
 
 QString summary(const JpegLayout& l)
 {
-    if (!l.hasFrame)
-        return QStringLiteral("no frame");
-    return QStringLiteral("%1x%2%3%4 scans %5 blocks %6 bytes %7")
-        .arg(l.width)
-        .arg(l.height)
-        .arg(l.progressive ? QStringLiteral(" progressive") : QString())
-        .arg(l.wholeImageBuffer ? QStringLiteral(" whole") : QString())
-        .arg(l.scans)
-        .arg(l.scanBlocks)
-        .arg(l.coefficientBytes);
+    return !l.hasFrame ? QStringLiteral("no frame")
+                       : QString::asprintf("%dx%d%s%s scans %d blocks %lld bytes %lld", l.width, l.height,
+                                           l.progressive ? " progressive" : "", l.wholeImageBuffer ? " whole" : "",
+                                           l.scans, qint64(l.scanBlocks), qint64(l.coefficientBytes));
 }
 
 } // namespace
@@ -74,28 +64,19 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("asked"); // invalid: the picture's own size
         QTest::addColumn<QString>("expected");
-        QTest::addColumn<QPoint>("red"); // a point of the red half of the pictures, when decoded
-        QTest::newRow("own size") << Baseline << QSize() << "16x12" << QPoint(8, 0);
-        QTest::newRow("stretched, not proportional") << Baseline << QSize(200, 75) << "200x75" << QPoint(100, 2);
-        QTest::newRow("turned upright") << Turned << QSize() << "12x16" << QPoint(11, 8);
-        QTest::newRow("turned upright, asked size") << Turned << QSize(15, 20) << "15x20" << QPoint(14, 10);
-        QTest::newRow("own size beyond 256 MB")
-            << "shown-16000x16000-hollow-baseline.jpg" << QSize() << "481" << QPoint();
-        QTest::newRow("asked size beyond 256 MB") << Baseline << QSize(9000, 8000) << "481" << QPoint();
-        QTest::newRow("a sliver asked tall") << Baseline << QSize(2, 40000000) << "481" << QPoint();
-        QTest::newRow("missing file") << "no-such.jpg" << QSize(4, 4) << "53" << QPoint();
-        QTest::newRow("a folder") << "." << QSize(4, 4) << "481" << QPoint();
+        // clang-format off
+        QTest::newRow("turned upright") << "shown-12x16-turned-exif.jpg" << QSize() << "12x16";
+        QTest::newRow("own size beyond 256 MB") << "shown-16000x16000-hollow-baseline.jpg" << QSize() << "481";
+        QTest::newRow("asked size beyond 256 MB") << Baseline << QSize(9000, 8000) << "481";
+        QTest::newRow("a sliver asked tall") << Baseline << QSize(2, 40000000) << "481";
+        QTest::newRow("missing file") << "no-such.jpg" << QSize(4, 4) << "53";
+        // clang-format on
     }
     void decoding()
     {
         QFETCH(QString, name);
         QFETCH(QSize, asked);
-        QFETCH(QPoint, red);
-        QImage image;
-        QTEST(outcome([&] { return (image = decodePicture(Corpus.filePath(name), asked)).size(); }), "expected");
-        if (!image.isNull())
-            QVERIFY2(qRed(image.pixel(red)) > 200 && qBlue(image.pixel(red)) < 60,
-                     qPrintable(image.pixelColor(red).name()));
+        QTEST(outcome([&] { return decodePicture(Corpus.filePath(name), asked).size(); }), "expected");
     }
 
     void jpegLayout_data()
@@ -103,28 +84,18 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("cut"); // bytes read from the file's start; -1 all
         QTest::addColumn<QString>("expected");
+        const QString scans = QStringLiteral("1000x1000 progressive whole scans 200 blocks 3125000 bytes 2000000");
+        // clang-format off
         // 1000 x 1000 grey: one DC scan and 199 AC scans over the same 125 x 125 blocks of 128 bytes.
-        QTest::newRow("progressive") << Scans << -1
-                                     << "1000x1000 progressive whole scans 200 blocks 3125000 bytes 2000000";
-        QTest::newRow("markers inside coded data")
-            << "shown-1000x1000-markers-inside-coded-data.jpg" << -1
-            << "1000x1000 progressive whole scans 200 blocks 3125000 bytes 2000000";
+        QTest::newRow("progressive") << Scans << -1 << scans;
+        QTest::newRow("markers inside coded data") << "shown-1000x1000-markers-inside-coded-data.jpg" << -1 << scans;
         // 8000 x 6000 at 4:2:0: 1000 x 750 luma blocks and 500 x 375 for each chroma; nine AC scans of luma.
-        QTest::newRow("4:2:0") << "shown-8000x6000-progressive-420-within-coefficient-memory.jpg" << -1
-                               << "8000x6000 progressive whole scans 10 blocks 7875000 bytes 144000000";
-        QTest::newRow("counting stops past 256")
-            << "refused-5000-empty-scans.jpg" << -1
-            << "2000x2000 progressive whole scans 257 blocks 16093750 bytes 12000000";
-        QTest::newRow("baseline: one pass") << Baseline << -1 << "16x12 scans 0 blocks 0 bytes 0";
-        QTest::newRow("one scan per component")
-            << "shown-16x12-sequential-three-scans.jpg" << -1 << "16x12 whole scans 3 blocks 6 bytes 768";
-        QTest::newRow("no end of image") << Scans << 2585
-                                         << "1000x1000 progressive whole scans 200 blocks 3125000 bytes 2000000";
+        QTest::newRow("4:2:0") << "shown-8000x6000-progressive-420-within-coefficient-memory.jpg" << -1 << "8000x6000 progressive whole scans 10 blocks 7875000 bytes 144000000";
+        QTest::newRow("counting stops past 256") << "refused-5000-empty-scans.jpg" << -1 << "2000x2000 progressive whole scans 257 blocks 16093750 bytes 12000000";
+        QTest::newRow("one scan per component") << "shown-16x12-sequential-three-scans.jpg" << -1 << "16x12 whole scans 3 blocks 6 bytes 768";
         QTest::newRow("cut after the frame header") << Scans << 585 << "1000x1000 progressive scans 0 blocks 0 bytes 0";
         QTest::newRow("cut inside the frame header") << Scans << 578 << "no frame";
-        QTest::newRow("cut inside a length") << Scans << 3 << "no frame";
-        QTest::newRow("start of image only") << Scans << 2 << "no frame";
-        QTest::newRow("a GIF") << "shown-16x12-palette.gif" << -1 << "no frame";
+        // clang-format on
     }
     void jpegLayout()
     {
@@ -136,30 +107,6 @@ private slots:
         buffer.setData(file.readAll().left(cut < 0 ? file.size() : cut));
         buffer.open(QIODevice::ReadOnly);
         QTEST(summary(readJpegLayout(buffer, 256)), "expected");
-    }
-
-    void preparedSlideIsTakenWhileItStillMatches()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("slide.bmp"));
-        const auto paint = [&path](const QColor& colour, int side) {
-            QImage image(side, side, QImage::Format_RGB32);
-            image.fill(colour);
-            return QFile::remove(path) | image.save(path, "BMP");
-        };
-        QVERIFY(paint(Qt::red, 8));
-        SlidePreparer preparer;
-        preparer.prepare(path, QSize(4, 4));
-        QCOMPARE(preparer.take(path, QSize(4, 4)).pixelColor(1, 1), QColor(Qt::red));
-        preparer.prepare(path, QSize(4, 4));
-        QCOMPARE(preparer.take(path, QSize(2, 3)).size(), QSize(2, 3)); // another size: decoded now
-        preparer.prepare(path, QSize(4, 4));
-        QThread::msleep(100);         // long enough to have decoded the red one meanwhile
-        QVERIFY(paint(Qt::green, 9)); // replaced since (a millisecond may pass unseen, a length may not)
-        QCOMPARE(preparer.take(path, QSize(4, 4)).pixelColor(1, 1), QColor(Qt::green));
-        preparer.prepare(path, QSize(4, 4));
-        QVERIFY(QFile::remove(path));
-        QCOMPARE(failureOf([&] { preparer.take(path, QSize(4, 4)); }), 53);
     }
 };
 
