@@ -5,7 +5,6 @@
 #include "support/Failure.h"
 #include "support/TestMain.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -122,19 +121,15 @@ private slots:
         QWidget owner;
         owner.setWindowTitle("Personal Vantelo Creator");
         QStringList seen;
-        for (const Qt::Key closing : {Qt::Key_unknown, Qt::Key_Return, Qt::Key_Escape}) { // unknown: OK clicked
+        for (const Qt::Key closing : {Qt::Key(0), Qt::Key_Return, Qt::Key_Escape}) { // 0: OK clicked
             QTimer::singleShot(0, &owner, [&] {
                 auto* box = owner.findChild<frmAbout*>();
                 seen << QStringLiteral("%1 %2x%3").arg(box->windowTitle()).arg(box->width()).arg(box->height());
-                for (const QLabel* label : box->findChildren<QLabel*>()) // the icons have no text
-                    seen.last() += " / " + label->text();
-                for (const QPushButton* button : box->findChildren<QPushButton*>())
-                    seen.last() += " / " + button->text();
+                for (const QObject* control : box->children()) // the icons' text is empty
+                    seen.last() += " / " + control->property("text").toString();
                 QTest::mouseClick(box->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
-                if (closing == Qt::Key_unknown)
-                    QTest::mouseClick(box->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-                else
-                    QTest::keyClick(box, closing);
+                closing ? QTest::keyClick(box, closing)
+                        : QTest::mouseClick(box->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
                 if (box->isVisible())
                     seen << "still open", box->close();
             });
@@ -156,18 +151,16 @@ private slots:
     // standing in for the first entry when the file names none.
     void iniRegistry()
     {
+        const QByteArray store = "[software\\microsoft\\shared tools\\msinfo]\n  path = /opt/sys info  \n[SOFTWARE\\"
+                                 "Microsoft\\Shared Tools Location]\r\nLevel=dword:0000002A\r\nFits=" +
+                                 QByteArray(1023, 'a') + "\nLong=" + QByteArray(1024, 'b') + "\n";
         QTemporaryDir dir;
-        QFile store(dir.filePath("registry.ini"));
-        QVERIFY(store.open(QIODevice::WriteOnly));
-        store.write("[software\\microsoft\\shared tools\\msinfo]\n  path = /opt/sys info  \n"
-                    "[SOFTWARE\\Microsoft\\Shared Tools Location]\r\nLevel=dword:0000002A\r\nFits=" +
-                    QByteArray(1023, 'a') + "\nLong=" + QByteArray(1024, 'b') + "\n");
-        store.close();
-        for (const char* tool : {"gnome-system-monitor", "hardinfo", "kinfocenter"}) {
-            QFile file(dir.filePath(tool));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        for (const QString name : {"registry.ini", "gnome-system-monitor", "hardinfo", "kinfocenter"}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name.endsWith(".ini") ? store : "") >= 0 &&
+                    file.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
         }
-        IniRegistry registry(store.fileName(), IniRegistry::defaultToolNames(), {dir.path()});
+        IniRegistry registry(dir.filePath("registry.ini"), IniRegistry::defaultToolNames(), {dir.path()});
         // Names match whatever their case, blanks around go, 1023 characters and the zero fill the buffer.
         QCOMPARE(QStringList({keyValue(registry, PathKey, "PATH"), keyValue(registry, FolderKey, "level"),
                               keyValue(registry, FolderKey, "Fits"), keyValue(registry, FolderKey, "Long"),

@@ -57,7 +57,6 @@ private slots:
         const QString one = QStringLiteral("/a/,one.jpg,s,"), both = one + QStringLiteral(";/a/,two.jpg,s,");
         const QString edge = QStringLiteral("edge.vtl");
         // clang-format off
-        QTest::newRow("count zero") << edge << " 0 \r\n" + two << 0 << "";
         QTest::newRow("empty count line") << edge << "\r\n" + two << 0 << "";
         QTest::newRow("count below lines") << edge << " 1 \r\n" + two << 0 << one;
         QTest::newRow("count 2.5 reads 2") << edge << "2.5\r\n" + two << 0 << both;
