@@ -128,6 +128,7 @@ private slots:
                 for (const QObject* control : box->children()) // the icons' text is empty
                     seen.last() += " / " + control->property("text").toString();
                 QTest::mouseClick(box->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
+                seen.last() += box->isVisible() ? " / open" : " / closed";
                 closing ? QTest::keyClick(box, closing)
                         : QTest::mouseClick(box->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
                 if (box->isVisible())
@@ -139,7 +140,7 @@ private slots:
         const QString texts =
             " 382x237 /  / Personal Vantelo Creator\r\nBy\r\nTorvane Consulting /  / Version 1.0.0 / This Program "
             "is designed to be a tool for creating\r\nSlide Shows from personal pictures located on\r\na "
-            "local drive / Warning: ... / OK / &System Info...";
+            "local drive / Warning: ... / OK / &System Info... / open";
         QCOMPARE(seen, (QStringList{"About Personal Vantelo Creator" + texts, "About Renamed" + texts,
                                     "About Renamed" + texts}));
         QCOMPARE(fakes.events, QStringList(3, "start /opt/info/sysinfo"));

@@ -73,6 +73,7 @@ private slots:
         QTest::newRow("number then letters") << "  12abc" << "E13" << "E13" << "12" << "0 12";
         QTest::newRow("exponent") << "1e2" << "100" << "100" << "100" << "0 100";
         QTest::newRow("huge exponent") << "1e400" << "E6" << "E6" << "E6" << "E6";
+        QTest::newRow("tiny exponent") << "1e-400" << "0" << "0" << "0" << "0 0";
         QTest::newRow("size text") << "600 X 800" << "E13" << "E13" << "600" << "600 800";
         QTest::newRow("size text, lower-case x") << "600 x 800" << "E13" << "E13" << "600" << "0 600";
         QTest::newRow("size text, second X ignored") << "1 X 2 X 3" << "E13" << "E13" << "1" << "1 2";

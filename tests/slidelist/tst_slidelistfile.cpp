@@ -33,13 +33,13 @@ private slots:
     // The bytes of a saved list, and the rows read back from them, whatever the fields hold.
     void writesTheExactBytesAndReadsThemBack()
     {
-        const SlideRows rows{Beach, Hill, {"/home/anna/My Pictures//", "  spaced ☀.jpg", "", "a | b |"}};
+        const SlideRows rows{Beach, Hill, {"/home/anna/My Pictures//", "  spaced ☀.jpg", "", "a | b | "}};
         SlideRows back;
         QCOMPARE(failureOf([&] { WriteSlideList(rows, path("three.vtl")); }), 0);
         QCOMPARE(bytesOf(path("three.vtl")),
                  " 3 \r\n1 | C:\\Photos\\ | beach.jpg | 600 X 800 | \r\n"
                  "2 | C:\\Photos\\Trips\\ | hill.gif | 480 X 640 | \r\n"
-                 "3 | /home/anna/My Pictures// |   spaced \xE2\x98\x80.jpg |  | a | b |\r\n");
+                 "3 | /home/anna/My Pictures// |   spaced \xE2\x98\x80.jpg |  | a | b | \r\n");
         QCOMPARE(failureOf([&] { ReadSlideList(path("three.vtl"), back); }), 0);
         QCOMPARE(back, rows);
         QCOMPARE(failureOf([&] { WriteSlideList({Hill}, path("three.vtl")); }), 0); // replaced whole
