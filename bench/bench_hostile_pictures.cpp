@@ -1,22 +1,24 @@
-// Time and peak memory of measuring and decoding each hostile picture, at the preview's size and
+// Time and peak memory of measuring and decoding each picture of the fuzz corpus, at the preview's size and
 // at a show's. Each decode runs in a fresh child process, so its peak resident memory is its own;
 // the figures are medians of several runs, and the child's resident memory before it touches a
 // picture is printed first, to be subtracted.
 //
 //   build/bench_hostile_pictures [runs]    (default 5)
 //   build/bench_hostile_pictures --write FOLDER   (only saves every picture there, for a look with other tools)
-#include "HostilePictures.h"
 #include "common/AppError.h"
 #include "picture/PictureFile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <sys/resource.h>
 
@@ -24,7 +26,6 @@
 #include <cstdio>
 
 using namespace vantelo;
-using namespace vantelo::test;
 
 namespace {
 
@@ -113,27 +114,65 @@ Figures runChild(const QStringList& arguments)
     return f;
 }
 
-QList<HostilePicture> benchPictures()
+// The picture at path with its stated size rewritten: a JPEG's frame header, or a BMP's info header.
+QByteArray claiming(const QString& path, int width, int height)
 {
-    QList<HostilePicture> pictures = hostilePictures();
-    // The worst each bound still lets through.
-    pictures.append({"worst allowed progressive: 10240 x 8192 at 4:2:0 (252 MB of coefficients), 50 empty scans",
-                     "worst-progressive.jpg", [] { return hollowJpeg(QSize(10240, 8192), true, 3, 0x22, 50); },
-                     Outcome::Picture, QSize(10240, 8192)});
-    pictures.append({"worst allowed whole decode: run-length BMP of 5792 x 5792", "worst.bmp",
-                     [] {
-                         QByteArray rows;
-                         for (int y = 0; y < 5792; ++y) {
-                             for (int left = 5792; left > 0; left -= 255)
-                                 rows.append(char(std::min(left, 255))).append(char(y % 256));
-                             rows.append('\0').append('\0');
-                         }
-                         return bmpFile(5792, 5792, 8, 1, rows.append('\0').append('\1'));
-                     },
-                     Outcome::Picture, QSize(5792, 5792)});
-    pictures.append({"50-megapixel progressive JPEG (grey)", "fifty-progressive.jpg",
-                     [] { return encodeJpeg(patternImage(QSize(8660, 5774), QImage::Format_Grayscale8), true, 75); },
-                     Outcome::Picture, QSize(8660, 5774)});
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("BM")) {
+        qToLittleEndian<qint32>(width, bytes.data() + 18);
+        qToLittleEndian<qint32>(height, bytes.data() + 22);
+    } else if (const qsizetype frame = bytes.indexOf("\xFF\xC2"); frame > 0) {
+        qToBigEndian<quint16>(quint16(height), bytes.data() + frame + 5);
+        qToBigEndian<quint16>(quint16(width), bytes.data() + frame + 7);
+    }
+    return bytes;
+}
+
+QByteArray fiftyMegapixelProgressive()
+{
+    QImage image(8660, 5774, QImage::Format_Grayscale8);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.scanLine(y)[x] = uchar((x / 7 + y / 5) * 37 % 200 + (x * y) % 41);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(75);
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    return bytes;
+}
+
+struct BenchPicture
+{
+    QString name;
+    QByteArray bytes;
+};
+
+// Every picture of the fuzz corpus, whose names say what each is and whether it is shown, and the
+// worst each bound still lets through, made from corpus files.
+QList<BenchPicture> benchPictures()
+{
+    const QDir corpus(QStringLiteral(CORPUS));
+    QList<BenchPicture> pictures;
+    for (const QString& name : corpus.entryList(QDir::Files)) {
+        QFile file(corpus.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            pictures.append({name, file.readAll()});
+    }
+    pictures.append(
+        {QStringLiteral("worst-allowed-progressive-10240x8192-420.jpg"),
+         claiming(corpus.filePath(QStringLiteral("shown-8000x6000-progressive-420-within-coefficient-memory.jpg")),
+                  10240, 8192)});
+    pictures.append(
+        {QStringLiteral("worst-allowed-whole-decode-5792x5792.bmp"),
+         claiming(corpus.filePath(QStringLiteral("shown-5000x5000-run-length-within-whole-decode-limit.bmp")), 5792,
+                  5792)});
+    pictures.append({QStringLiteral("fifty-megapixel-progressive-grey.jpg"), fiftyMegapixelProgressive()});
     return pictures;
 }
 
@@ -149,9 +188,9 @@ int main(int argc, char** argv)
     if (argc == 3 && QByteArray(argv[1]) == "--write") {
         QGuiApplication app(argc, argv);
         const QDir folder(QString::fromLocal8Bit(argv[2]));
-        for (const HostilePicture& picture : benchPictures()) {
-            QFile file(folder.filePath(picture.fileName));
-            if (!file.open(QIODevice::WriteOnly) || file.write(picture.make()) < 0)
+        for (const BenchPicture& picture : benchPictures()) {
+            QFile file(folder.filePath(picture.name));
+            if (!file.open(QIODevice::WriteOnly) || file.write(picture.bytes) < 0)
                 return 1;
         }
         return 0;
@@ -173,13 +212,13 @@ int main(int argc, char** argv)
         idle.append(runChild({QStringLiteral("--idle")}));
     std::printf("child process before any picture: %ld KB resident\n", median(idle).kb);
     std::printf("times in ms on the clock / of processor; peaks in MB resident\n");
-    std::printf("%-92s %7s %15s %7s | %15s %7s\n", "picture", "file KB", "preview ms", "peak", "show ms", "peak");
+    std::printf("%-62s %7s %15s %7s | %15s %7s\n", "picture", "file KB", "preview ms", "peak", "show ms", "peak");
 
-    for (const HostilePicture& picture : benchPictures()) {
-        const QString path = dir.filePath(picture.fileName);
+    for (const BenchPicture& picture : benchPictures()) {
+        const QString path = dir.filePath(picture.name);
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write(picture.make());
+        file.write(picture.bytes);
         file.close();
         QList<Figures> preview, show;
         for (int i = 0; i < runs; ++i) {
@@ -188,7 +227,7 @@ int main(int argc, char** argv)
         }
         const Figures p = median(preview);
         const Figures s = median(show);
-        std::printf("%-92s %7lld %7.1f/%7.1f %7.1f | %7.1f/%7.1f %7.1f  %s\n", qPrintable(picture.tag),
+        std::printf("%-62s %7lld %7.1f/%7.1f %7.1f | %7.1f/%7.1f %7.1f  %s\n", qPrintable(picture.name),
                     QFileInfo(path).size() / 1024, p.ms, p.cpu, p.kb / 1024.0, s.ms, s.cpu, s.kb / 1024.0,
                     qPrintable(s.outcome));
         std::fflush(stdout);

@@ -1,132 +1,107 @@
-#include "common/AppError.h"
-#include "common/SlideOrder.h"
-#include "platform/SlidePreparer.h"
 #include "show/ShowGeometry.h"
+#include "show/SlideSequence.h"
 #include "support/Failure.h"
 #include "support/TestMain.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <atomic>
+#include <QQueue>
 
 using namespace vantelo;
-using vantelo::test::failureOf;
+
+namespace {
+
+struct ScriptedDraws : RandomSource
+{
+    QQueue<float> draws;
+    float reseedAndDraw() override { return draws.isEmpty() ? 0.5f : draws.dequeue(); }
+};
+
+} // namespace
 
 class TestShowRules : public QObject
 {
     Q_OBJECT
 private slots:
+    // The box a slide takes on the work area, and the size its picture is decoded at.
     void slideBox_data()
     {
-        QTest::addColumn<int>("workWidth");
-        QTest::addColumn<int>("workHeight");
+        QTest::addColumn<QSize>("work");
         QTest::addColumn<QString>("sizeText");
-        QTest::addColumn<QRect>("box");
-        QTest::addColumn<int>("failure");
-        // The window's own table (800 x 600 with 480 X 640, 640 X 480, 200 X 400) is in tst_fullshow.
-        QTest::newRow("work area with a task bar") << 1920 << 1040 << "4000 X 6000" << QRect(180, 0, 1560, 1040) << 0;
-        QTest::newRow("scaled down, a half pixel to even")
-            << 1366 << 728 << "3024 X 4032" << QRect(198, 0, 971, 728) << 0;
-        QTest::newRow("tiny picture scaled up") << 800 << 600 << "3 X 4" << QRect(0, 0, 800, 600) << 0;
-        QTest::newRow("zero height") << 800 << 600 << "0 X 640" << QRect() << int(ErrorNumber::DivisionByZero);
-        QTest::newRow("zero width") << 800 << 600 << "480 X 0" << QRect() << int(ErrorNumber::DivisionByZero);
-        QTest::newRow("no capital X") << 800 << 600 << "480 x 640" << QRect() << int(ErrorNumber::DivisionByZero);
-        QTest::newRow("negative height") << 800 << 600 << "-480 X 640" << QRect() << 380;
-        QTest::newRow("negative work height") << 800 << -600 << "480 X 640" << QRect() << 380;
-        QTest::newRow("zero work height") << 800 << 0 << "480 X 640" << QRect(400, 0, 0, 0) << 0;
-        QTest::newRow("beyond any window") << 800 << 32767 << "1 X 32767" << QRect() << int(ErrorNumber::Overflow);
+        QTest::addColumn<QString>("box"); // left, top, width, height, decoded size; or the failure
+        // clang-format off
+        QTest::newRow("wider picture fills the height") << QSize(800, 600) << "480 X 640" << "0 0 800 600 800x600";
+        QTest::newRow("portrait picture centred") << QSize(800, 600) << "640 X 480" << "175 0 450 600 450x600";
+        QTest::newRow("very wide picture cut at both sides") << QSize(800, 600) << "200 X 400" << "-200 0 1200 600 1200x600";
+        QTest::newRow("work area with a task bar") << QSize(1920, 1040) << "4000 X 6000" << "180 0 1560 1040 1560x1040";
+        QTest::newRow("a half pixel to even") << QSize(1366, 728) << "3024 X 4032" << "198 0 971 728 971x728";
+        QTest::newRow("single-precision scale, 154.5 up") << QSize(800, 103) << "174 X 261" << "322 0 155 103 155x103";
+        QTest::newRow("zero height") << QSize(800, 600) << "0 X 640" << "11";
+        QTest::newRow("no capital X") << QSize(800, 600) << "480 x 640" << "11";
+        QTest::newRow("negative height") << QSize(800, 600) << "-480 X 640" << "380";
+        QTest::newRow("zero work height: still a pixel") << QSize(800, 0) << "480 X 640" << "400 0 0 0 1x1";
+        QTest::newRow("a line") << QSize(800, 600) << "6000 X 1" << "400 0 0 600 1x600";
+        QTest::newRow("beyond 4096 x 4096: smaller, same shape") << QSize(16000, 8000) << "1 X 2" << "0 0 16000 8000 5792x2896";
+        QTest::newRow("beyond any window") << QSize(800, 32767) << "1 X 32767" << "6";
+        // clang-format on
     }
     void slideBox()
     {
-        QFETCH(int, workWidth);
-        QFETCH(int, workHeight);
+        QFETCH(QSize, work);
         QFETCH(QString, sizeText);
-        QFETCH(QRect, box);
-        QFETCH(int, failure);
-        QRect computed;
-        QCOMPARE(failureOf([&] {
-                     computed =
-                         vantelo::slideBox(std::int16_t(workWidth), std::int16_t(workHeight), readSizeText(sizeText));
-                 }),
-                 failure);
-        if (failure == 0)
-            QCOMPARE(computed, box);
+        QRect b;
+        const int failure =
+            test::failureOf([&] { b = vantelo::slideBox(work.width(), work.height(), readSizeText(sizeText)); });
+        const QSize decoded = decodeSizeFor(b.size());
+        QTEST(failure ? QString::number(failure)
+                      : QString::asprintf("%d %d %d %d %dx%d", b.x(), b.y(), b.width(), b.height(), decoded.width(),
+                                          decoded.height()),
+              "box");
     }
 
-    void decodeSize_data()
+    // Steps: "n3" next() of 3 rows, "u3" upcoming() of 3 rows, "r" restart(), "d0.25" a draw the random
+    // source will give (and random order). Each next() gives its position or "E" and the failure, each
+    // upcoming() its position in brackets, "(0)" for none.
+    void sequence_data()
     {
-        QTest::addColumn<QSize>("box");
-        QTest::addColumn<QSize>("decoded");
-        QTest::newRow("the box itself") << QSize(1620, 1080) << QSize(1620, 1080);
-        QTest::newRow("empty box still decodes a pixel") << QSize(0, 0) << QSize(1, 1);
-        QTest::newRow("a line") << QSize(0, 600) << QSize(1, 600);
-        QTest::newRow("beyond the budget keeps proportions") << QSize(16000, 8000) << QSize(5792, 2896);
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        // clang-format off
+        QTest::newRow("list order wraps") << "n3 n3 n3 n3" << "1 2 3 1";
+        QTest::newRow("upcoming does not move") << "n3 u3 u3 n3" << "1 (2) (2) 2";
+        QTest::newRow("restart at row 1") << "n3 n3 r n3" << "1 2 1";
+        QTest::newRow("empty list refused, position kept") << "u0 n0 n2 n2" << "(0) E35600 1 2";
+        QTest::newRow("list shrank below the position") << "n3 n3 n1 n3" << "1 2 E35600 3";
+        QTest::newRow("more than 32767 rows") << "n32768" << "E6";
+        // (count - 1) x draw + 1, halves to even
+        QTest::newRow("random positions") << "d0.2499 d0.25 d0.75 d0.7501 d0.99999994 n3 n3 n3 n3 n3" << "1 2 2 3 3";
+        QTest::newRow("largest list, highest draw") << "d0.99999994 n32767" << "32767";
+        QTest::newRow("upcoming's draw is the next one's") << "d0.99 d0 u3 n3 n3" << "(3) 3 1";
+        QTest::newRow("restart drops the draw made ahead") << "d0.99 d0 u3 r n3" << "(3) 1";
+        QTest::newRow("random on an empty list") << "d0.2 u0 n0" << "(0) E35600";
+        // clang-format on
     }
-    void decodeSize()
+    void sequence()
     {
-        QFETCH(QSize, box);
-        QFETCH(QSize, decoded);
-        const QSize size = decodeSizeFor(box);
-        QCOMPARE(size, decoded);
-        QVERIFY(qint64(size.width()) * size.height() <= MaxDecodedPixels);
-    }
-
-    void randomPosition_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<float>("r");
-        QTest::addColumn<int>("position");
-        QTest::newRow("just below a half") << 3 << 0.2499f << 1;
-        QTest::newRow("1.5 goes to the even 2") << 3 << 0.25f << 2;
-        QTest::newRow("2.5 goes to the even 2") << 3 << 0.75f << 2;
-        QTest::newRow("just above 2.5") << 3 << 0.7501f << 3;
-        QTest::newRow("highest draw") << 3 << 0.99999994f << 3;
-        QTest::newRow("one row, any draw") << 1 << 0.99999994f << 1;
-        QTest::newRow("empty list, low draw") << 0 << 0.2f << 1;
-        QTest::newRow("empty list, high draw") << 0 << 0.9f << 0;
-        QTest::newRow("largest list") << 32767 << 0.99999994f << 32767;
-    }
-    void randomPosition()
-    {
-        QFETCH(int, count);
-        QFETCH(float, r);
-        QFETCH(int, position);
-        QCOMPARE(int(vantelo::randomPosition(std::int16_t(count), r)), position);
-    }
-
-    void aPreparedSlideIsTakenOnceWhileItStillMatches()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("slide.bmp"));
-        const auto paint = [&path](const QColor& colour) {
-            QImage image(8, 8, QImage::Format_RGB32);
-            image.fill(colour);
-            return QFile::remove(path) | image.save(path, "BMP");
-        };
-        QVERIFY(paint(Qt::red));
-        SlidePreparer counted;
-        std::atomic<int> decodes = 0;
-        counted.setDecoder([&decodes](const QString& file, const QSize& size) {
-            ++decodes;
-            return QImage(file).scaled(size);
-        });
-        counted.prepare(path, QSize(4, 4));
-        QCOMPARE(counted.take(path, QSize(4, 4)).size(), QSize(4, 4));
-        QCOMPARE(decodes.load(), 1);
-        counted.take(path, QSize(4, 4)); // taken already: decoded again
-        QCOMPARE(decodes.load(), 2);
-
-        SlidePreparer preparer;
-        preparer.prepare(path, QSize(4, 4));
-        QCOMPARE(preparer.take(path, QSize(2, 2)).size(), QSize(2, 2)); // another size: decoded now
-        preparer.prepare(path, QSize(4, 4));
-        QVERIFY(paint(Qt::green)); // replaced since: shown as it is now
-        QCOMPARE(preparer.take(path, QSize(4, 4)).pixelColor(1, 1), QColor(Qt::green));
-        preparer.prepare(path, QSize(4, 4));
-        QVERIFY(QFile::remove(path));
-        QCOMPARE(failureOf([&] { preparer.take(path, QSize(4, 4)); }), int(ErrorNumber::FileNotFound));
+        QFETCH(QString, steps);
+        ScriptedDraws random;
+        SlideSequence sequence(random);
+        QStringList results;
+        for (const QString& step : steps.split(u' ')) {
+            const int count = step.mid(1).toInt();
+            const int failure = test::failureOf([&] {
+                if (step[0] == u'd')
+                    sequence.setOrdered(false), random.draws << step.mid(1).toFloat();
+                else if (step[0] == u'n')
+                    results << QString::number(sequence.next(count));
+                else if (step[0] == u'u')
+                    results << QStringLiteral("(%1)").arg(sequence.upcoming(count).value_or(0));
+                else
+                    sequence.restart();
+            });
+            if (failure)
+                results << QStringLiteral("E%1").arg(failure);
+        }
+        QTEST(results.join(u' '), "expected");
+        QVERIFY2(random.draws.isEmpty(), "every draw scripted was made");
     }
 };
 
