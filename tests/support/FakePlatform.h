@@ -3,7 +3,6 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
-#include <QList>
 #include <QMap>
 #include <QQueue>
 #include <QStringList>
@@ -11,8 +10,8 @@
 
 #include <functional>
 
-// Fakes for every platform seam: they record what the windows show and answer from a script,
-// so no test ever blocks on a modal window.
+// Fakes for every platform seam: they record what the windows show and answer from a script, so no
+// test ever blocks on a modal window.
 namespace vantelo::test {
 
 struct ShownMessage
@@ -22,9 +21,8 @@ struct ShownMessage
     QString text;
 };
 
-class FakePrompter : public Prompter
+struct FakePrompter : Prompter
 {
-public:
     void showMessage(QWidget*, MessageIcon icon, const QString& title, const QString& text) override
     {
         messages.append({icon, title, text});
@@ -32,7 +30,6 @@ public:
             onMessage(messages.constLast());
     }
     void beep() override { ++beeps; }
-
     // Every message as one line: "! " for an exclamation mark, then "title: text".
     QStringList said() const
     {
@@ -42,16 +39,19 @@ public:
                          QStringLiteral(": ") + m.text;
         return lines;
     }
-
     QList<ShownMessage> messages;
     int beeps = 0;
-    // Runs while a message is "open", to check what the caller did before reporting.
-    std::function<void(const ShownMessage&)> onMessage;
+    std::function<void(const ShownMessage&)> onMessage; // runs while the message is "open"
 };
 
-class FakeDialogs : public Dialogs
+// Answers each dialog from its queue, in order; an empty queue answers with a cancel.
+struct FakeDialogs : Dialogs
 {
-public:
+    struct Call
+    {
+        QString kind, filter, initialName; // kind: "open", "save" or "color"
+        QColor initialColor;
+    };
     QString openFileName(QWidget*, const QString& filter, const QString& initialName) override
     {
         calls.append({QStringLiteral("open"), filter, initialName, {}});
@@ -67,125 +67,56 @@ public:
         calls.append({QStringLiteral("color"), {}, {}, initial});
         return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.dequeue();
     }
-
-    // Answers in order; an empty queue answers with a cancel.
-    QQueue<QString> openAnswers;
-    QQueue<QString> saveAnswers;
+    QQueue<QString> openAnswers, saveAnswers;
     QQueue<std::optional<QColor>> colorAnswers;
-
-    struct Call
-    {
-        QString kind, filter, initialName; // kind: "open", "save" or "color"
-        QColor initialColor;
-    };
     QList<Call> calls;
 };
 
-class FakeScreen : public ScreenMetrics
+struct FakeScreen : ScreenMetrics
 {
-public:
     QRect screenGeometry() const override { return screen; }
     QRect workArea() const override { return work; }
-
     QRect screen{0, 0, 1024, 768};
     QRect work{0, 0, 1024, 738};
 };
 
-class FakeRandom : public RandomSource
+struct FakeRandom : RandomSource
 {
-public:
-    float reseedAndDraw() override
-    {
-        ++reseeds;
-        return draws.isEmpty() ? 0.0f : draws.dequeue();
-    }
-
+    float reseedAndDraw() override { return ++reseeds, draws.isEmpty() ? 0.0f : draws.dequeue(); }
     QQueue<float> draws; // an empty queue draws 0
     int reseeds = 0;
 };
 
-// A registry of keys, each a map of value name to (type, bytes).
-class FakeRegistry : public Registry
+// Values under "key\value name"; every read is recorded the same way, with its root.
+struct FakeRegistry : Registry
 {
-public:
-    struct Value
+    std::optional<RegistryValue> readValue(std::uint32_t root, const QString& key, const QString& value) override
     {
-        std::uint32_t type;
-        QByteArray bytes;
-    };
-    long openKey(std::uint32_t, const QString& keyName, std::uint32_t accessMask, std::uintptr_t& keyHandle) override
-    {
-        accessMasks.append(accessMask);
-        keyHandle = 0;
-        if (!keys.contains(keyName))
-            return 2;
-        if (deniedKeys.contains(keyName))
-            return 5;
-        m_handles.append(keyName);
-        keyHandle = std::uintptr_t(m_handles.size());
-        ++openHandles;
-        return 0;
+        reads.append(key + u'\\' + value);
+        roots.append(root);
+        return values.contains(reads.last()) ? std::optional(values.value(reads.last())) : std::nullopt;
     }
-    long queryValue(std::uintptr_t keyHandle, const QString& valueName, std::uint32_t& type, QByteArray& buffer,
-                    std::uint32_t& length) override
-    {
-        if (keyHandle == 0 || keyHandle > std::uintptr_t(m_handles.size()))
-            return 6;
-        const QString& keyName = m_handles[qsizetype(keyHandle - 1)];
-        queriedKeys.append(keyName);
-        if (!keys.value(keyName).contains(valueName))
-            return 2;
-        const Value value = keys.value(keyName).value(valueName);
-        if (value.bytes.size() > buffer.size())
-            return 234; // more data than the buffer holds
-        std::copy(value.bytes.cbegin(), value.bytes.cend(), buffer.begin());
-        length = std::uint32_t(value.bytes.size());
-        type = value.type;
-        return 0;
-    }
-    long closeKey(std::uintptr_t keyHandle) override
-    {
-        openHandles -= keyHandle != 0;
-        return 0;
-    }
-
-    QMap<QString, QMap<QString, Value>> keys;
-    QStringList deniedKeys; // exist, but may not be opened with the requested access
-    QList<std::uint32_t> accessMasks;
-    QStringList queriedKeys; // key names whose values were queried, in order
-    int openHandles = 0;
-
-private:
-    QList<QString> m_handles;
+    QMap<QString, RegistryValue> values;
+    QStringList reads;
+    QList<std::uint32_t> roots;
 };
 
-class FakeLauncher : public Launcher
+struct FakeLauncher : Launcher
 {
-public:
-    bool fileExists(const QString& path) override
-    {
-        existenceChecks.append(path);
-        return existingFiles.contains(path);
-    }
+    bool fileExists(const QString& path) override { return existenceChecks.append(path), existingFiles.contains(path); }
     bool startProgram(const QString& program) override
     {
         startAttempts.append(program);
-        if (!startable.contains(program))
-            return false;
-        started.append(program);
-        return true;
+        if (startable.contains(program))
+            started.append(program);
+        return startable.contains(program);
     }
-
-    QStringList existingFiles;
-    QStringList startable; // programs that start; any other fails
-    QStringList existenceChecks;
-    QStringList started;
-    QStringList startAttempts;
+    QStringList existingFiles, startable; // any other program fails to start
+    QStringList existenceChecks, startAttempts, started;
 };
 
-class FakeProgramControl : public ProgramControl
+struct FakeProgramControl : ProgramControl
 {
-public:
     void endProgram() override { ++endCalls; }
     int endCalls = 0;
 };
@@ -201,17 +132,6 @@ struct FakePlatform
     FakeLauncher launcher;
     FakeProgramControl program;
     Platform platform{prompter, dialogs, screen, random, registry, launcher, program};
-};
-
-// A window class over its own fake platform, "window.fp": the fakes are made before the window and
-// outlive it.
-struct FakePlatformHolder
-{
-    FakePlatform fp;
-};
-template <class Window> struct OverFakes : FakePlatformHolder, Window
-{
-    OverFakes() : Window(fp.platform) {}
 };
 
 // As soon as the event loop runs (inside the exec() of a modal box a test opens), hands every shown

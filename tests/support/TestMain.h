@@ -17,8 +17,8 @@
         QTemporaryDir home_;                                                                                           \
         if (!home_.isValid())                                                                                          \
             return 2;                                                                                                  \
-        qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/config")).toLocal8Bit());                         \
-        qputenv("XDG_RUNTIME_DIR", (home_.path() + QStringLiteral("/runtime")).toLocal8Bit());                        \
+        qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/config")).toLocal8Bit());                          \
+        qputenv("XDG_RUNTIME_DIR", (home_.path() + QStringLiteral("/runtime")).toLocal8Bit());                         \
         QDir().mkpath(home_.path() + QStringLiteral("/runtime"));                                                      \
         QFile::setPermissions(home_.path() + QStringLiteral("/runtime"),                                               \
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);               \
