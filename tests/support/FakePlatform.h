@@ -3,7 +3,6 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
-#include <QMap>
 #include <QQueue>
 #include <QStringList>
 #include <QTimer>
@@ -17,8 +16,7 @@ namespace vantelo::test {
 struct ShownMessage
 {
     MessageIcon icon;
-    QString title;
-    QString text;
+    QString title, text;
 };
 
 struct FakePrompter : Prompter
@@ -35,8 +33,7 @@ struct FakePrompter : Prompter
     {
         QStringList lines;
         for (const ShownMessage& m : messages)
-            lines << (m.icon == MessageIcon::Exclamation ? QStringLiteral("! ") : QString()) + m.title +
-                         QStringLiteral(": ") + m.text;
+            lines << (m.icon == MessageIcon::Exclamation ? u"! "_qs : QString()) + m.title + u": "_qs + m.text;
         return lines;
     }
     QList<ShownMessage> messages;
@@ -44,40 +41,35 @@ struct FakePrompter : Prompter
     std::function<void(const ShownMessage&)> onMessage; // runs while the message is "open"
 };
 
-// Answers each dialog from its queue, in order; an empty queue answers with a cancel.
+// Answers each dialog from its queue, in order (an empty queue answers with a cancel), and records each
+// call as "open(initial name filter)", "save(...)" or "color(#rrggbb)".
 struct FakeDialogs : Dialogs
 {
-    struct Call
+    QString openFileName(QWidget*, const QString& filter, const QString& initial) override
     {
-        QString kind, filter, initialName; // kind: "open", "save" or "color"
-        QColor initialColor;
-    };
-    QString openFileName(QWidget*, const QString& filter, const QString& initialName) override
-    {
-        calls.append({QStringLiteral("open"), filter, initialName, {}});
-        return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
+        return calls << u"open(%1 %2)"_qs.arg(initial, filter),
+               openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
     }
-    QString saveFileName(QWidget*, const QString& filter, const QString& initialName) override
+    QString saveFileName(QWidget*, const QString& filter, const QString& initial) override
     {
-        calls.append({QStringLiteral("save"), filter, initialName, {}});
-        return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+        return calls << u"save(%1 %2)"_qs.arg(initial, filter),
+               saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
     }
     std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override
     {
-        calls.append({QStringLiteral("color"), {}, {}, initial});
-        return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.dequeue();
+        return calls << u"color(%1)"_qs.arg(initial.name()),
+               colorAnswers.isEmpty() ? std::nullopt : colorAnswers.dequeue();
     }
     QQueue<QString> openAnswers, saveAnswers;
     QQueue<std::optional<QColor>> colorAnswers;
-    QList<Call> calls;
+    QStringList calls;
 };
 
 struct FakeScreen : ScreenMetrics
 {
     QRect screenGeometry() const override { return screen; }
     QRect workArea() const override { return work; }
-    QRect screen{0, 0, 1024, 768};
-    QRect work{0, 0, 1024, 738};
+    QRect screen{0, 0, 1024, 768}, work{0, 0, 1024, 738};
 };
 
 struct FakeRandom : RandomSource
@@ -87,32 +79,15 @@ struct FakeRandom : RandomSource
     int reseeds = 0;
 };
 
-// Values under "key\value name"; every read is recorded the same way, with its root.
+// The About box's seams, which the windows' tests never reach: no registry entry, no program.
 struct FakeRegistry : Registry
 {
-    std::optional<RegistryValue> readValue(std::uint32_t root, const QString& key, const QString& value) override
-    {
-        reads.append(key + u'\\' + value);
-        roots.append(root);
-        return values.contains(reads.last()) ? std::optional(values.value(reads.last())) : std::nullopt;
-    }
-    QMap<QString, RegistryValue> values;
-    QStringList reads;
-    QList<std::uint32_t> roots;
+    std::optional<RegistryValue> readValue(std::uint32_t, const QString&, const QString&) override { return {}; }
 };
-
 struct FakeLauncher : Launcher
 {
-    bool fileExists(const QString& path) override { return existenceChecks.append(path), existingFiles.contains(path); }
-    bool startProgram(const QString& program) override
-    {
-        startAttempts.append(program);
-        if (startable.contains(program))
-            started.append(program);
-        return startable.contains(program);
-    }
-    QStringList existingFiles, startable; // any other program fails to start
-    QStringList existenceChecks, startAttempts, started;
+    bool fileExists(const QString&) override { return false; }
+    bool startProgram(const QString&) override { return false; }
 };
 
 struct FakeProgramControl : ProgramControl

@@ -1,62 +1,37 @@
-# Sourced at the top of every end-to-end script, with the program's path as the script's $1: re-runs
-# the script under its own virtual X server (E2E_SCREEN, default 1024x768x24; E2E_XVFB_ARGS for more),
-# gives it a private work folder, settings and runtime folder, and offers the shared helpers.
+# Sourced at the top of every end-to-end script, with the program's path as the script's $1: re-runs the
+# script under its own virtual X server (E2E_SCREEN, default 1024x768x24; E2E_XVFB_ARGS for more), gives
+# it a private work folder, settings and runtime folder, and offers the shared helpers.
 set -euo pipefail
-if [ -z "${VANTELO_E2E_INNER:-}" ]; then
-    # -noreset: else the server resets whenever its last client leaves, turning the next one away.
+if [ -z "${VANTELO_E2E_INNER:-}" ]; then # -noreset: else the server resets whenever its last client leaves
     VANTELO_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1024x768x24} -nolisten tcp -noreset \
         ${E2E_XVFB_ARGS:-}" bash "$0" "$@"
 fi
-program=$(realpath "$1")
-work=$(mktemp -d)
-pids=()
+program=$(realpath "$1") work=$(mktemp -d) pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
 # No session bus on the private server: spares libdbus its failed attempt to start one.
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled:
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$work/pics"
-chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$work/pics" && chmod 700 "$XDG_RUNTIME_DIR"
 settings="$XDG_CONFIG_HOME/Personal Vantelo.conf"
 
-fail() {
-    echo "FAIL: $*" >&2
-    sed 's/^/program: /' "$work/stderr" >&2 2>/dev/null || true
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2 && sed 's/^/program: /' "$work/stderr" >&2 2>/dev/null; exit 1; }
 # start arguments...: the program in the background, its error stream in $work/stderr, its pid in $pid.
-start() {
-    "$program" "$@" 2>"$work/stderr" &
-    pid=$!
-    pids+=("$pid")
-}
+start() { "$program" "$@" 2>"$work/stderr" & pid=$! && pids+=("$pid"); }
 # wait_until seconds command...: polls the command until it succeeds or the time is up.
 wait_until() {
-    local deadline=$((${EPOCHREALTIME/./} + $1 * 1000000))
-    shift
-    until "$@"; do
-        [ "${EPOCHREALTIME/./}" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
+    local deadline=$((${EPOCHREALTIME/./} + $1 * 1000000)) && shift
+    until "$@"; do [ "${EPOCHREALTIME/./}" -lt "$deadline" ] && sleep 0.05 || return 1; done
 }
-# running [pid]: the process exists and is no zombie.
+# running [pid]: the process exists and is no zombie; ends_cleanly seconds what: $pid ends with status 0.
 running() { [[ "$(cut -d' ' -f3 "/proc/${1:-$pid}/stat" 2>/dev/null)" =~ ^[^Z]$ ]]; }
 ended() { ! running "$@"; }
-# ends_cleanly seconds what: the program ($pid) ends within the time, with status 0.
-ends_cleanly() {
-    wait_until "$1" ended || fail "$2 did not end the program within $1 s"
-    wait "$pid" || fail "after $2 the program exited with status $?"
-}
-# shown_window name: the id of a shown window of exactly that name.
+ends_cleanly() { wait_until "$1" ended && wait "$pid" || fail "$2 did not end the program cleanly within $1 s"; }
+# shown_window name: the id of a shown window of exactly that name; colour x y: "#RRGGBB" on screen there.
 shown_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
-# colour x y: "#RRGGBB" at that point of the screen now.
 colour() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }
 # write_settings key=value...: the settings file holds exactly these.
 write_settings() { printf '%s\n' '[Settings]' "$@" >"$settings"; }
 # write_list file "name|size text"...: a slide list of pictures in $work/pics.
 write_list() {
-    local file=$1 k=0 row
-    shift
-    printf ' %d \r\n' "$#" >"$file"
-    for row in "$@"; do
-        printf '%d | %s/ | %s | %s | \r\n' $((k += 1)) "$work/pics" "${row%%|*}" "${row#*|}" >>"$file"
-    done
+    local file=$1 k=0 row && shift && printf ' %d \r\n' "$#" >"$file"
+    for row in "$@"; do printf '%d | %s/ | %s | %s | \r\n' $((k += 1)) "$work/pics" "${row%%|*}" "${row#*|}" >>"$file"; done
 }
