@@ -297,8 +297,8 @@ private slots:
         row("load", "", "write two.vtl  2 \r\n7 | /p/ | x.jpg | 1 X 2 | a | b\r\n3 | /q/ | y.gif |  | \r\n; add a.jpg|48 X 64; open two.vtl; click cmdLoad", {"rows: /p/x.jpg|1 X 2|a | b, /q/y.gif|", "label: L/two.vtl", "File: L/two.vtl", "dialogs: open(" + filter, "preview: 204,36 125x145"});
         row("load of none", "", "write none.vtl  0 \r\n" + badRow + "; add a.jpg|48 X 64; open none.vtl; click cmdLoad", {"rows: ", "File: L/none.vtl"});
         row("save, then load", "", old + "open old.vtl; click cmdLoad", {"rows: P/a.jpg|48 X 64", "dialogs: save(" + filter + ", open(L/old.vtl" + filter});
-        row("save cancelled", "", old + "click cmdSave", unchanged + QStringList{"dialogs: save(" + filter + ", save(L/old.vtl" + filter});
-        row("load cancelled", "", old + "click cmdLoad", unchanged);
+        row("save cancelled", "", old + "click cmdSave; click cmdLoad", unchanged + QStringList{"dialogs: save(" + filter + ", save(L/old.vtl" + filter + ", open(L/old.vtl" + filter});
+        row("load cancelled", "", old + "click cmdLoad; click cmdSave", unchanged + QStringList{"dialogs: save(" + filter + ", open(L/old.vtl" + filter + ", save(L/old.vtl" + filter});
         row("save to a folder's name", "", old + "save .; click cmdSave", QStringList{reported(75, "Path/File access error")} + unchanged);
         row("save to a missing folder", "", old + "save no/such.vtl; click cmdSave", QStringList{reported(76, "Path not found")} + unchanged);
         row("load of a file gone", "", old + "open gone; click cmdLoad", QStringList{reported(53, "File not found")} + unchanged);

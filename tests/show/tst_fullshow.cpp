@@ -4,10 +4,12 @@
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
+#include <QMouseEvent>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 using namespace vantelo;
 
@@ -149,6 +151,26 @@ private slots:
         s.timer()->setInterval(5); // the timer brings the slides
         QSignalSpy slides(s.show.data(), &FullShow::slideShown);
         QTRY_VERIFY(!s.timer()->isActive() || !s.fp.prompter.messages.isEmpty() || slides.count() >= 2);
+    }
+
+    // Qt reports a move also when the window appears under a still pointer: only a move elsewhere ends the show.
+    void onlyAMoveElsewhereEndsTheShow()
+    {
+        QCursor::setPos(100, 300);
+        Show s;
+        s.run(0);
+        s.show->show();
+        QTRY_VERIFY(!s.show || s.show->windowHandle()->isExposed());
+        const auto moveTo = [&](QPoint to) {
+            QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, {}, {});
+            QApplication::sendEvent(s.show.data(), &move);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        QVERIFY2(s.show, "the show ended when it appeared under a still pointer");
+        moveTo({100, 300});
+        QVERIFY2(s.show, "a move to where the pointer already was ended the show");
+        moveTo({101, 300});
+        QVERIFY(s.show.isNull());
     }
 };
 
