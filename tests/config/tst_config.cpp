@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -99,7 +100,6 @@ private slots:
             {"tick", [](Window& w, A) { emit w.timer()->timeout(); w.slides << w.text("lblPicName"); }},
             {"file", [](Window& w, A a) { w.files()->setCurrentItem(w.files()->findItems(a, Qt::MatchExactly)[0]); emit w.files()->itemClicked(w.files()->currentItem()); }},
             {"dblfile", [](Window& w, A) { emit w.files()->itemDoubleClicked(w.files()->currentItem()); }},
-            {"down", [](Window& w, A) { QTest::keyClick(w.files(), Qt::Key_Down); }},
             {"row", [](Window& w, A a) { w.list()->setCurrentItem(w.list()->topLevelItem(a.toInt())); emit w.list()->itemClicked(w.list()->currentItem(), 1); }},
             {"dblrow", [this](Window& w, A a) { m_steps["row"](w, a), emit w.list()->itemDoubleClicked(w.list()->currentItem(), 1); }},
             {"files", [=](Window& w, A a) { select(w.files(), a); }},
@@ -135,7 +135,7 @@ private slots:
             {"ended", [=](Window& w, A) { return number(w.program.endCalls); }},
             {"beeps", [=](Window& w, A) { return number(w.prompter.beeps); }},
             {"lists", [this](Window&, A) { return QDir(m_lists.path()).entryList(QDir::Files); }},
-            {"bytes", [this](Window&, A a) { return QStringList{QString::fromUtf8(test::readBytes(m_lists.filePath(a))).replace(u"\r\n"_qs, u"¶"_qs)}; }},
+            {"bytes", [this](Window&, A a) { QFile f(m_lists.filePath(a)); return QStringList{f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).replace(u"\r\n"_qs, u"¶"_qs) : "unreadable"}; }},
             {"timerWhileSaying", [](Window& w, A) { return w.timerWhileSaying; }},
             {"label", [](Window& w, A) { const QWidget* l = w.get("lblFileName"); return l->toolTip().isEmpty() ? w.text("lblFileName") : QStringList{l->toolTip()}; }},
             {"shows", [](Window&, A) { QStringList s; for (QWidget* f : QApplication::topLevelWidgets()) if (qobject_cast<FullShow*>(f)) s << u"%1 %2 %3"_qs.arg(f->isVisible()).arg(!f->parentWidget()).arg(f->isModal()); return s; }},
@@ -154,6 +154,15 @@ private slots:
                     s << (w.get(locked)->isEnabled() == on ? QString::fromLatin1(locked) + (on ? " on" : " off") : QString());
                 return s.join(u'|') == (on ? u"Stop|Ends the Slide Show Demonstration||||"_qs : u"Demo SM|Starts the Small Slide Show Demonstration||||"_qs) ? QStringList{on ? "running" : "idle"} : s; }},
             {"dialogs", [](Window& w, A) { return w.dialogs.calls; }},
+            {"pixels", [=](Window& w, A) { return QStringList{rect(w.get("imgPreview")->geometry())}; }},
+            {"ticking", [](Window& w, A) { // whether Timer1 ticks by itself, at its interval or at 5 ms if it has one
+                QSignalSpy ticks(w.timer(), &WindowTimer::timeout);
+                w.timer()->setInterval(std::min(w.timer()->interval(), 5));
+                return QStringList{ticks.wait(100) ? "yes" : "no"}; }},
+            {"logo", [](Window& w, A) { // the maker's logo: navy inside its circle, a gold ring
+                const QImage logo = w.get<ImageBox>("imgPreview")->picture();
+                const QColor inside = logo.pixelColor(17, 72), ring = logo.pixelColor(62, 15);
+                return QStringList{inside.red() < 40 && inside.blue() > 70 && inside.blue() < 140 ? "navy" : inside.name(), ring.red() > 200 && ring.green() > 160 && ring.blue() < 80 ? "gold" : ring.name()}; }},
             {"layout", [=](Window& w, A a) { // parent, geometry, caption, tooltip
                 const QWidget* c = w.get(a);
                 return QStringList{c->parentWidget()->objectName(), rect(c->geometry()), qobject_cast<const QAbstractButton*>(c) ? w.text(qPrintable(a))[0] : "", c->toolTip()}; }},
@@ -176,6 +185,22 @@ private slots:
                     w.bar()->panelText(5) == QLocale().toString(QDate::currentDate(), QLocale::ShortFormat) ? "today" : "not today", w.bar()->panelText(6).isEmpty() ? "no time" : "time"}; }},
         };
         // clang-format on
+    }
+    void drivesAreTheReadyLocalVolumesRootFirst()
+    {
+        const QString pics = m_pics.path(), other = m_pics.filePath(u"other"_qs);
+        const QList<Volume> mounted{{other, u"STICK"_qs, "vfat", true},
+                                    {u"/proc"_qs, {}, "proc", true},
+                                    {pics, {}, "nfs4", true},
+                                    {u"/"_qs, {}, "ext4", true},
+                                    {QDir::tempPath(), {}, "iso9660", false},
+                                    {m_pics.filePath(u"a.jpg"_qs), {}, "ext4", true},
+                                    {pics, {}, "btrfs", true},
+                                    {other, u"STICK"_qs, "vfat", true}};
+        QStringList drives;
+        for (const Volume& drive : localDrives(mounted))
+            drives << driveDisplayText(drive);
+        QCOMPARE(drives, (QStringList{"/", pics, other + u" [STICK]"_qs}));
     }
     void init()
     {
@@ -209,7 +234,7 @@ private slots:
         const QString badRow = u"1 | /p/ | x.jpg | 1 X 2 | \r\n"_qs, one = "write one.vtl  1 \r\n" + badRow + "; open one.vtl; click cmdLoad; ";
         const QString filter = u" Vantelo Files (*.vtl))"_qs;
         // what is on screen
-        row("window", "", "", {"window: Personal Vantelo Creator, 0,0 556x354, 0,0 556x354, , Name, Size, Color, first hidden, extended, *.jpg, *.bmp, *.gif, 3, *.jpg, today, time", "statusbar: 0 About Personal Vantelo Creator, opened About Personal Vantelo Creator, 31 Image Path, 308 Image Size (Pixels), 381 Image Color Depth, 428 Current Date, 501 Current Time, 554",
+        row("window", "", "", {"window: Personal Vantelo Creator, 0,0 556x354, 0,0 556x354, , Name, Size, Color, first hidden, extended, *.jpg, *.bmp, *.gif, 3, *.jpg, today, time", "logo: navy, gold", "statusbar: 0 About Personal Vantelo Creator, opened About Personal Vantelo Creator, 31 Image Path, 308 Image Size (Pixels), 381 Image Color Depth, 428 Current Date, 501 Current Time, 554",
             "preview: 204,36 125x145", "caption: Torvane Consulting", "panels: ||", "label: "});
         row("the browser frame", "", "", {"layout fraDirectory: , 4,4 157x273, , ", "layout DriveList: fraDirectory, 8,16 141x21, , ", "layout DirList: fraDirectory, 8,40 141x81, , ",
             "layout cboFiletype: fraDirectory, 8,128 141x21, , ", "layout FileList: fraDirectory, 8,156 141x110, , "});
@@ -245,8 +270,7 @@ private slots:
         row("jpg, any case", "", "", {"files: a.jpg, b.jpg, bnotes.jpg, c.jpg, damaged.jpg, IMG_0001.JPG, landscape.jpg"});
         row("bmp", "", "choose cboFiletype 1", {"files: drawing.bmp"});
         row("gif", "", "choose cboFiletype 2", {"files: anim.GIF"});
-        row("a file clicked", "", "file landscape.jpg", {"panels: P/landscape.jpg|600 X 800|", "caption: landscape.jpg", "preview: 177.833,44 177.333x133 red|blue"});
-        row("the down key", "", "file a.jpg; down", {"panels: P/b.jpg|40 X 30|", "caption: b.jpg"});
+        row("a file clicked", "", "file landscape.jpg", {"panels: P/landscape.jpg|600 X 800|", "caption: landscape.jpg", "preview: 177.833,44 177.333x133 red|blue", "pixels: 178,44 177x133"});
         row("a damaged file", "", "file b.jpg; file damaged.jpg", {reported(481, "Invalid picture"), "panels: P/damaged.jpg|40 X 30|", "caption: b.jpg", "preview: 216.625,44 99.75x133 red|blue"});
         row("another folder", "", one + "folder other", {"label: ", "files: ", "rows: /p/x.jpg|1 X 2", "File: L/one.vtl"});
         row("a drive gone", "", "folder other; drives; choose DriveList 2", {warned("Drive Not Ready!"), "folder: P/other, 1"});
@@ -307,7 +331,8 @@ private slots:
         row("load, count beyond 16 bits", "", old + "write bad  40000 \r\n" + badRow + "; open bad; click cmdLoad", {reported(6, "Overflow"), unchanged[2], unchanged[3], unchanged[4]});
         // the demonstrations; only the setting "File" counts, not the file
         row("no list saved", "", three + "status /a.jpg; start; click cmdDemoLG", {warned("No Image File saved for Vantelo") + ", ! Personal Vantelo Creator: No Image File saved for Vantelo", "demo: idle", "panels: /a.jpg|/a.jpg|/a.jpg", "shows: "});
-        row("the first slide at the click", saved, three + "status old; start", {"demo: running", "panels: ||", "caption: a.jpg", "preview: 177.833,44 177.333x133 red|blue", "timer: 5000 on"});
+        row("the first slide at the click", saved, three + "status old; start", {"demo: running", "panels: ||", "caption: a.jpg", "preview: 177.833,44 177.333x133 red|blue", "timer: 5000 on", "ticking: yes"});
+        row("a delay of 0", saved + "; Delay=0", three + "start", {"demo: running", "timer: 0 on", "ticking: no"});
         row("in list order", saved, three + "start; tick; tick; tick; tick", {"slides: a.jpg, b.jpg, c.jpg, a.jpg, b.jpg", "preview: 216.625,44 99.75x133 red|blue"});
         row("rows added join", saved, "add a.jpg|48 X 64; add b.jpg|40 X 30; start; add c.jpg|10 X 20; tick; tick; tick", {"slides: a.jpg, b.jpg, c.jpg, a.jpg"});
         row("random", saved + "; ShowType=Random", three + "draws 0.25,0.75,0,0.9; start; tick; tick; tick", {"slides: b.jpg, b.jpg, a.jpg, c.jpg", "demo: running"});
@@ -345,9 +370,11 @@ private slots:
         QStringList observed;
         for (const QString& expected : seen) {
             const QString what = expected.section(u": "_qs, 0, 0), name = what.section(u' ', 0, 0);
-            const QStringList look = m_looks.contains(name) ? m_looks[name](w, what.section(u' ', 1))
-                                     : test::isStored(name) ? QStringList{GetSetting({name, QString()})}
-                                                            : QStringList{u"-"_qs};
+            const QStringList look =
+                m_looks.contains(name) ? m_looks[name](w, what.section(u' ', 1))
+                : QSettings(settingsFilePath(), QSettings::IniFormat).contains(u"Settings/"_qs + name)
+                    ? QStringList{GetSetting({name, {}})}
+                    : QStringList{u"-"_qs};
             observed << what + u": "_qs +
                             look.join(u", "_qs).replace(m_pics.path(), u"P"_qs).replace(m_lists.path(), u"L"_qs);
         }

@@ -79,13 +79,10 @@ struct FakeRandom : RandomSource
     int reseeds = 0;
 };
 
-// The About box's seams, which the windows' tests never reach: no registry entry, no program.
-struct FakeRegistry : Registry
+// The About box's seams, which the windows' tests never reach: no registry entry, no program to start.
+struct FakeRegistryAndLauncher : Registry, Launcher
 {
     std::optional<RegistryValue> readValue(std::uint32_t, const QString&, const QString&) override { return {}; }
-};
-struct FakeLauncher : Launcher
-{
     bool fileExists(const QString&) override { return false; }
     bool startProgram(const QString&) override { return false; }
 };
@@ -103,10 +100,9 @@ struct FakePlatform
     FakeDialogs dialogs;
     FakeScreen screen;
     FakeRandom random;
-    FakeRegistry registry;
-    FakeLauncher launcher;
+    FakeRegistryAndLauncher about;
     FakeProgramControl program;
-    Platform platform{prompter, dialogs, screen, random, registry, launcher, program};
+    Platform platform{prompter, dialogs, screen, random, about, about, program};
 };
 
 // As soon as the event loop runs (inside the exec() of a modal box a test opens), hands every shown

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QSettings>
 
-// Files a test sets up or looks at: raw bytes and settings.
+// Files a test sets up: raw bytes and settings.
 namespace vantelo::test {
 
 // The path of the file written, or an empty text when it could not be written.
@@ -16,25 +16,16 @@ inline QString writeBytes(const QString& folder, const QString& name, const QByt
     const bool written = QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     return written ? file.fileName() : QString();
 }
-inline QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 inline void writeSettingsFile(const QByteArray& bytes)
 {
     writeBytes(QFileInfo(settingsFilePath()).path(), QFileInfo(settingsFilePath()).fileName(), bytes);
 }
-// Stores each "Key=value"; a key never written reads as its reader's default, so isStored tells them apart.
+// Stores each "Key=value".
 inline void storeSettings(const QStringList& settings)
 {
     QSettings store(settingsFilePath(), QSettings::IniFormat);
     for (const QString& setting : settings)
         store.setValue(u"Settings/"_qs + setting.section(u'=', 0, 0), setting.section(u'=', 1));
-}
-inline bool isStored(const QString& key)
-{
-    return QSettings(settingsFilePath(), QSettings::IniFormat).contains(u"Settings/"_qs + key);
 }
 
 } // namespace vantelo::test
