@@ -6,7 +6,7 @@ if [ -z "${VANTELO_E2E_INNER:-}" ]; then # -noreset: else the server resets when
     VANTELO_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1024x768x24} -nolisten tcp -noreset \
         ${E2E_XVFB_ARGS:-}" bash "$0" "$@"
 fi
-program=$(realpath "$1") work=$(mktemp -d) pids=()
+program=$(realpath "$1") work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d) pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
 # No session bus on the private server: spares libdbus its failed attempt to start one.
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled:
@@ -23,8 +23,7 @@ wait_until() {
 }
 # running [pid]: the process exists and is no zombie; ends_cleanly seconds what: $pid ends with status 0.
 running() { [[ "$(cut -d' ' -f3 "/proc/${1:-$pid}/stat" 2>/dev/null)" =~ ^[^Z]$ ]]; }
-ended() { ! running "$@"; }
-ends_cleanly() { wait_until "$1" ended && wait "$pid" || fail "$2 did not end the program cleanly within $1 s"; }
+ends_cleanly() { wait_until "$1" eval '! running' && wait "$pid" || fail "$2 did not end the program cleanly within $1 s"; }
 # shown_window name: the id of a shown window of exactly that name; colour x y: "#RRGGBB" on screen there.
 shown_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
 colour() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }
