@@ -252,7 +252,7 @@ private slots:
         row("leading zero", "Delay=07", "", {"delay: 7", "timer: 7000"});
         row("above a minute", "Delay=66", "", {"delay: 66", "timer: 66000"});
         for (const char* delay : {"", "abc", "40000", "-3"})
-            row(delay, u"Delay="_qs + delay, "", {"delay: 5", "timer: 5000"});
+            row(qPrintable(u"stored delay \"%1\""_qs.arg(delay)), u"Delay="_qs + delay, "", {"delay: 5", "timer: 5000"});
         row("colour of letters", "BackColor=red", "click cmdExit", {"BackColor: 0"});
         // a clicked row is fitted to its stored size text: 133 high, centred on x = 266.5
         row("800 wide, 600 high", "", "add landscape.jpg|600 X 800; row 0", {"preview: 177.833,44 177.333x133 red|blue", "caption: landscape.jpg", "panels: ||"});
@@ -272,12 +272,12 @@ private slots:
         row("a drive gone", "", "folder other; drives; choose DriveList 2", {warned("Drive Not Ready!"), "folder: P/other, 1"});
         // show settings and exit
         for (const QString taken : {"7", "05", "59"})
-            row(qPrintable(taken), "Delay=9", "type " + taken + "; click cmdTimer", {"timer: " + QString::number(taken.toInt() * 1000), "Delay: " + taken, "delay: " + taken});
+            row(qPrintable("Set Timer " + taken), "Delay=9", "type " + taken + "; click cmdTimer", {"timer: " + QString::number(taken.toInt() * 1000), "Delay: " + taken, "delay: " + taken});
         for (const char* refused : {"60", "99", "", "ab", "-5"})
-            row(refused, "Delay=9", "type " + QString::fromLatin1(refused) + "; click cmdTimer", {warned("Select a Value Less than 60"), "timer: 9000", "Delay: 9", "delay: 5"});
+            row(qPrintable(u"Set Timer \"%1\""_qs.arg(refused)), "Delay=9", "type " + QString::fromLatin1(refused) + "; click cmdTimer", {warned("Select a Value Less than 60"), "timer: 9000", "Delay: 9", "delay: 5"});
         row("typed digits, two at most", "", "type ; key 7; key 1; key 3", {"delay: 71", "beeps: 0"});
         for (const char* key : {"A", "Space", "-", "Backspace", "Return"})
-            row(key, "", "key " + QString::fromLatin1(key), {"delay: 5", "beeps: 1"});
+            row(qPrintable(u"typed %1"_qs.arg(key)), "", "key " + QString::fromLatin1(key), {"delay: 5", "beeps: 1"});
         row("delete edits", "", "key Home; key Del; key 3", {"delay: 3", "beeps: 0"});
         row("Random", "", "click optShowStyle(1)", {"ShowType: Random", "options: 01"});
         row("Ordered", "ShowType=Random", "click optShowStyle(0)", {"ShowType: Ordered"});
@@ -287,12 +287,12 @@ private slots:
         row("exit, typed, never set", "", "type 75; click optShowStyle(1); set ShowType=x; click cmdExit", {"Delay: 75", "ShowType: Random", "ended: 1"});
         row("exit, leading zero", "", "type 05; set ShowType=x; click cmdExit", {"Delay: 05", "ShowType: Ordered", "File: -"});
         for (const char* typed : {"", "7a"}) // no number in the box: the readers' default
-            row(typed, "", u"type %1; click cmdExit"_qs.arg(typed), {"Delay: 5"});
+            row(qPrintable(u"exit on \"%1\""_qs.arg(typed)), "", u"type %1; click cmdExit"_qs.arg(typed), {"Delay: 5"});
         row("exit, neither order", "ShowType=random", "set ShowType=x; click cmdExit", {"ShowType: x", "ended: 1"});
         row("exit after a load", "", one + "set File=earlier; click cmdExit", {"File: L/one.vtl"});
         row("exit after a folder change", "", one + "folder other; set File=earlier; click cmdExit", {"File: earlier"});
         for (const char* focus : {"txtTimer", "lvwMain", "FileList", "cboFiletype"}) // Escape, the cancel button's key
-            row(focus, "", "type 42; escape " + QString::fromLatin1(focus), {"ended: 1", "Delay: 42"});
+            row(qPrintable(u"Escape in %1"_qs.arg(focus)), "", "type 42; escape " + QString::fromLatin1(focus), {"ended: 1", "Delay: 42"});
         // slide list editing
         row("---> twice", "", "files 0; click cmdPicture(0); click cmdPicture(0)", {"rows: P/a.jpg|48 X 64, P/a.jpg|48 X 64", "caption: Torvane Consulting", "panels: ||", "label: "});
         row("---> with no file", "", "files ; click cmdPicture(0)", {warned("No Items are Selected"), "rows: "});
