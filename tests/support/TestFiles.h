@@ -4,26 +4,28 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringList>
+#include <QSettings>
 
-// Files a test sets up: settings and raw bytes. Header-only, for tests that link the settings.
+// Files a test sets up: raw bytes and settings.
 namespace vantelo::test {
-
-// Stores each "Key=value" (the value may be empty) in the private settings of the test.
-inline void storeSettings(const QStringList& settings)
-{
-    for (const QString& setting : settings)
-        SaveSetting(setting.section(u'=', 0, 0), setting.section(u'=', 1));
-}
 
 // The path of the file written, or an empty text when it could not be written.
 inline QString writeBytes(const QString& folder, const QString& name, const QByteArray& bytes)
 {
-    const QString path = QDir(folder).filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return QString();
-    return path;
+    QFile file(QDir(folder).filePath(name));
+    const bool written = QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return written ? file.fileName() : QString();
+}
+inline void writeSettingsFile(const QByteArray& bytes)
+{
+    writeBytes(QFileInfo(settingsFilePath()).path(), QFileInfo(settingsFilePath()).fileName(), bytes);
+}
+// Stores each "Key=value".
+inline void storeSettings(const QStringList& settings)
+{
+    QSettings store(settingsFilePath(), QSettings::IniFormat);
+    for (const QString& setting : settings)
+        store.setValue(u"Settings/"_qs + setting.section(u'=', 0, 0), setting.section(u'=', 1));
 }
 
 } // namespace vantelo::test
