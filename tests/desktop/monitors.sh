@@ -6,6 +6,17 @@ E2E_SCREEN=1900x800x24 E2E_XVFB_ARGS=-br
 source "$(dirname "$0")/../support/e2e-lib.sh"
 host_program=${VANTELO_FOREIGN_WINDOW:?VANTELO_FOREIGN_WINDOW must name the stand-in host program}
 lock="$XDG_RUNTIME_DIR/personal-vantelo.lock"
+# shoot, then at x y: "#RRGGBB" of the last shot there; shows "x y #RRGGBB"...: one shot has them all.
+shoot() { import -window root "$work/shot.png"; }
+at() { convert "$work/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'; }
+shows() {
+    shoot || return 1
+    local spot
+    for spot in "$@"; do
+        set -- $spot
+        [ "$(at "$1" "$2")" = "$3" ] || return 1
+    done
+}
 
 # No display: one line naming it, status 1, no abort, no lock left behind; for both windows.
 for mode in /s /c; do
@@ -28,14 +39,14 @@ write_settings ScreenWidth=950 ScreenHeight=800 BackColor=255 File="$work/two.vt
 
 # Each monitor fits its slide to its own height and centres it: blue 400 x 800 at 275 on the left one,
 # green 800 x 800 at 75 on the right one (row 2, one further along), red around both.
+red='#FF0000' blue='#0000FF' green='#00FF00'
 two_slides() {
-    shoot && near 5 400 255 0 0 && near 270 400 255 0 0 && near 280 5 0 0 255 && near 670 795 0 0 255 &&
-        near 680 400 255 0 0 && near 1020 400 255 0 0 && near 1030 5 0 255 0 && near 1820 795 0 255 0 &&
-        near 1830 400 255 0 0
+    shows "5 400 $red" "270 400 $red" "280 5 $blue" "670 795 $blue" "680 400 $red" "1020 400 $red" \
+        "1030 5 $green" "1820 795 $green" "1830 400 $red"
 }
 xdotool mousemove 1400 400
 start /s
-wait_until 20 two_slides || fail "the two monitors do not show their slides: ($(pixel 280 400)) ($(pixel 1030 400))"
+wait_until 20 two_slides || fail "the two monitors do not show their slides: $(at 280 400) $(at 1030 400)"
 xdotool mousemove 1401 400
 ends_cleanly 5 "a one-pixel move over the second monitor"
 
@@ -53,7 +64,7 @@ XSCREENSAVER_WINDOW=$left start /s
 first=$pid
 XSCREENSAVER_WINDOW=$right start /s
 second=$pid
-wait_until 20 two_slides || fail "two hosted copies do not show their rows: ($(pixel 280 400)) ($(pixel 1030 400))"
+wait_until 20 two_slides || fail "two hosted copies do not show their rows: $(at 280 400) $(at 1030 400)"
 sleep 1
 running "$first" && running "$second" || fail "a hosted copy ended by itself"
 kill -TERM "$first" "$second"
@@ -66,8 +77,8 @@ start /c
 config=$pid
 wait_until 20 shown_window "Personal Vantelo Creator" >/dev/null || fail "the configuration window did not open"
 XSCREENSAVER_WINDOW=$right start /s
-background_only() { shoot && near 1030 400 255 0 0 && near 1400 400 255 0 0; }
-wait_until 20 background_only || fail "the hosted copy beside the configuration window shows ($(pixel 1400 400))"
+background_only() { shows "1030 400 $red" "1400 400 $red"; }
+wait_until 20 background_only || fail "the hosted copy beside the configuration window shows $(at 1400 400)"
 sleep 2
 running || fail "the hosted copy beside the configuration window ended by itself"
 kill -TERM "$pid"
