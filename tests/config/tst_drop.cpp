@@ -64,7 +64,8 @@ private slots:
         QVERIFY(QFile::rename(path(u"trip/b.bmp"_qs), path(u"trip/b.BMP"_qs)));
         QFile gif(path(u"trip/A.gif"_qs)); // Qt writes no GIF: a one-pixel one by hand
         QVERIFY(gif.open(QIODevice::WriteOnly));
-        gif.write(QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b"));
+        gif.write(QByteArray::fromHex(
+            "47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b"));
         gif.close();
         picture(u"trip/c.jpeg"_qs, 8, 6);
         picture(u"trip/inner/deep.jpg"_qs, 8, 6);
