@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real configuration window under a virtual X server, driven with the mouse and keyboard at the
-# controls' design positions: two pictures go into the list, the real save dialog saves them, a second
+# controls' design positions: two pictures go into the list, the first is dragged below the second, the
+# real save dialog saves them, a second
 # instance is refused, "Demo LG" opens the full-screen show and a one-pixel move closes it again, Escape exits.
 # Usage: e2e_config.sh path/to/vantelo.scr
 source "$(dirname "$0")/../support/e2e-lib.sh"
@@ -13,13 +14,17 @@ click_at() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1 sleep 0.3;
 covered() { xdotool getwindowgeometry "$(shown_window 'Personal Vantelo')" 2>/dev/null | grep -q 1024x768; }
 uncovered() { ! covered; }
 
-echo "== ===> adds both pictures, Save List writes them through the real save dialog"
+echo "== ===> adds both pictures, the first is dragged below the second, Save List writes them in that order"
 sleep 0.5 && click_at 50 168 # the first file: the frame at 4,4 holds the file list at 8,156
-xdotool key ctrl+a && click_at 268 272 && click_at 392 304 # "===>" at 244,264, "Save List" at 364,292
+xdotool key ctrl+a && click_at 268 272 # "===>" at 244,264
+click_at 400 28 && xdotool mousedown 1 # the first row, under the list's heading at 372,8
+for step in 1 2 3 4 5 6; do xdotool mousemove_relative 0 8 sleep 0.05; done
+xdotool mousemove --sync $((X + 400)) $((Y + 90)) sleep 0.3 mouseup 1 sleep 0.5 # below the last row
+click_at 392 304 # "Save List" at 364,292
 wait_until 20 shown_window 'Save As' >/dev/null || fail "the save dialog did not open"
 sleep 0.5 && xdotool type --delay 20 "$list" && xdotool key Return
 wait_until 10 grep -qxF "File=$list" "$settings" || fail "the setting File does not name $list: $(cat "$settings")"
-printf ' 2 \r\n1 | %s/ | alpha.jpg | 48 X 64 | \r\n2 | %s/ | beta.jpg | 40 X 30 | \r\n' "$pics" "$pics" >"$work/expected"
+printf ' 2 \r\n1 | %s/ | beta.jpg | 40 X 30 | \r\n2 | %s/ | alpha.jpg | 48 X 64 | \r\n' "$pics" "$pics" >"$work/expected"
 cmp "$work/expected" "$list" || fail "the saved list differs: $(od -c "$list")"
 
 echo "== a second instance ends at once"
