@@ -70,11 +70,11 @@ private slots:
         // Pictures with a red left half and a blue right half, so that two pixels tell the picture shown.
         for (const char* file : {"a.jpg 64 48", "b.jpg 30 40", "c.jpg 20 10", "IMG_0001.JPG 40 30",
                                  "landscape.jpg 800 600", "drawing.bmp 20 10"}) {
-            const QStringList spec = QString::fromLatin1(file).split(u' ');
-            QImage image(spec[1].toInt(), spec[2].toInt(), QImage::Format_RGB32);
+            const QStringList nameAndSize = QString::fromLatin1(file).split(u' ');
+            QImage image(nameAndSize[1].toInt(), nameAndSize[2].toInt(), QImage::Format_RGB32);
             image.fill(Qt::blue);
             QPainter(&image).fillRect(0, 0, image.width() / 2, image.height(), Qt::red);
-            QVERIFY(QImageWriter(m_pics.filePath(spec[0])).write(image));
+            QVERIFY(QImageWriter(m_pics.filePath(nameAndSize[0])).write(image));
         }
         QVERIFY(!test::writeBytes(m_pics.path(), "bnotes.jpg", "a shopping list\n").isEmpty());
         QVERIFY(!test::writeBytes(m_pics.path(), "damaged.jpg", "\xFF\xD8\xFF\xE0\x00\x10JFIF").isEmpty());
