@@ -30,7 +30,7 @@ std::optional<FirstSlide> firstSlideAhead(RandomSource& random, qreal devicePixe
         const SlideRow& row = rows[*position - 1];
         first.path = row.fullPath();
         const QRect box = slideBox(workWidth, workHeight, readSizeText(row.sizeText));
-        first.decodeSize = decodeSizeFor((QSizeF(box.size()) * devicePixelRatio).toSize());
+        first.decodeSize = decodeSizeFor(box.size(), devicePixelRatio);
         return first;
     } catch (...) {
         return std::nullopt;

@@ -218,9 +218,8 @@ void FullShow::coverScreen()
 
 void FullShow::fitToHost(QSize size)
 {
-    // A window system may allow windows beyond 16 bits; the show's lengths stop there.
-    intScreenWidth = static_cast<std::int16_t>(std::clamp(size.width(), 0, 32767));
-    intScreenHeight = static_cast<std::int16_t>(std::clamp(size.height(), 0, 32767));
+    intScreenWidth = showLength(size.width());
+    intScreenHeight = showLength(size.height());
 }
 
 void FullShow::setBackColor(std::int32_t colorValue)
@@ -256,7 +255,7 @@ void FullShow::showNextSlide()
     } catch (const AppError& error) {
         boxFailure = error;
     }
-    QImage picture = m_preparer->take(path, box ? decodeSizeOf(*box) : QSize(1, 1));
+    QImage picture = m_preparer->take(path, box ? decodeSizeFor(box->size(), devicePixelRatioF()) : QSize(1, 1));
     if (boxFailure)
         throw *boxFailure;
     picture.setDevicePixelRatio(devicePixelRatioF());
@@ -266,12 +265,6 @@ void FullShow::showNextSlide()
     imgShow->show();
     m_shownSize = size;
     emit slideShown();
-}
-
-QSize FullShow::decodeSizeOf(const QRect& box) const
-{
-    // In device pixels, so a high-density screen gets a sharp picture.
-    return decodeSizeFor((QSizeF(box.size()) * devicePixelRatioF()).toSize());
 }
 
 void FullShow::prepareFollowingSlide()
@@ -286,7 +279,7 @@ void FullShow::prepareFollowingSlide()
             return;
         const SlideRow& row = lvwMain[*position - 1];
         const QRect box = slideBox(intScreenWidth, intScreenHeight, readSizeText(row.sizeText));
-        m_preparer->prepare(row.fullPath(), decodeSizeOf(box));
+        m_preparer->prepare(row.fullPath(), decodeSizeFor(box.size(), devicePixelRatioF()));
     } catch (...) {
         // Left for the run that shows this row, which reports it.
     }

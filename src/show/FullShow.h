@@ -81,7 +81,6 @@ private:
     void setBackColor(std::int32_t colorValue);
     void enableTimer1();
     void showNextSlide();
-    QSize decodeSizeOf(const QRect& box) const;
     void prepareFollowingSlide();
     void reportLoadFailure(const AppError& error);
     void reportTickFailure(const AppError& error);

@@ -6,17 +6,7 @@
 
 #include <QMouseEvent>
 
-#include <algorithm>
-
 namespace vantelo {
-namespace {
-
-std::int16_t shortLength(int length)
-{
-    return static_cast<std::int16_t>(std::clamp(length, 0, 32767));
-}
-
-} // namespace
 
 MonitorShow::MonitorShow(RandomSource& random, const QRect& monitor, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_monitor(monitor),
@@ -50,7 +40,7 @@ void MonitorShow::showNext(const SlideRows& rows)
         m_picture->hide();
         const SlideRow& row = rows[m_sequence.next(rows.size()) - 1];
         const QRect box = boxFor(row);
-        QImage picture = m_preparer.take(row.fullPath(), decodeSizeOf(box));
+        QImage picture = m_preparer.take(row.fullPath(), decodeSizeFor(box.size(), devicePixelRatioF()));
         picture.setDevicePixelRatio(devicePixelRatioF());
         m_picture->setPicture(std::move(picture));
         m_picture->setGeometry(box);
@@ -61,7 +51,7 @@ void MonitorShow::showNext(const SlideRows& rows)
     try {
         if (const std::optional<std::int16_t> position = m_sequence.upcoming(rows.size())) {
             const SlideRow& row = rows[*position - 1];
-            m_preparer.prepare(row.fullPath(), decodeSizeOf(boxFor(row)));
+            m_preparer.prepare(row.fullPath(), decodeSizeFor(boxFor(row).size(), devicePixelRatioF()));
         }
     } catch (...) {
     }
@@ -79,12 +69,7 @@ void MonitorShow::mouseReleaseEvent(QMouseEvent*)
 
 QRect MonitorShow::boxFor(const SlideRow& row) const
 {
-    return slideBox(shortLength(m_monitor.width()), shortLength(m_monitor.height()), readSizeText(row.sizeText));
-}
-
-QSize MonitorShow::decodeSizeOf(const QRect& box) const
-{
-    return decodeSizeFor((QSizeF(box.size()) * devicePixelRatioF()).toSize());
+    return slideBox(showLength(m_monitor.width()), showLength(m_monitor.height()), readSizeText(row.sizeText));
 }
 
 } // namespace vantelo

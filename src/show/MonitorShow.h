@@ -42,7 +42,6 @@ protected:
 
 private:
     QRect boxFor(const SlideRow& row) const;
-    QSize decodeSizeOf(const QRect& box) const;
 
     QRect m_monitor;
     ImageBox* m_picture;

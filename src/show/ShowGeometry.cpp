@@ -36,10 +36,11 @@ QRect slideBox(std::int16_t workWidth, std::int16_t workHeight, const SizeNumber
     return QRect(left, top, width, height);
 }
 
-QSize decodeSizeFor(const QSize& box)
+QSize decodeSizeFor(const QSize& box, qreal devicePixelRatio)
 {
-    double width = std::max(1, box.width());
-    double height = std::max(1, box.height());
+    const QSize devicePixels = (QSizeF(box) * devicePixelRatio).toSize();
+    double width = std::max(1, devicePixels.width());
+    double height = std::max(1, devicePixels.height());
     const double pixels = width * height;
     if (pixels > static_cast<double>(MaxDecodedPixels)) {
         const double shrink = std::sqrt(static_cast<double>(MaxDecodedPixels) / pixels);
@@ -47,6 +48,11 @@ QSize decodeSizeFor(const QSize& box)
         height = std::floor(height * shrink);
     }
     return QSize(std::max(1, static_cast<int>(width)), std::max(1, static_cast<int>(height)));
+}
+
+std::int16_t showLength(int pixels)
+{
+    return static_cast<std::int16_t>(std::clamp(pixels, 0, 32767));
 }
 
 } // namespace vantelo

@@ -23,8 +23,13 @@ QRect slideBox(std::int16_t workWidth, std::int16_t workHeight, const SizeNumber
 // happens for absurd size texts; it is decoded smaller and stretched when drawn.
 inline constexpr qint64 MaxDecodedPixels = 4096LL * 4096LL;
 
-// The size to decode a picture at for a box: the box itself, at least one pixel each way and
-// within MaxDecodedPixels (keeping the box's proportions).
-QSize decodeSizeFor(const QSize& box);
+// The size to decode a picture at for a box on a screen of devicePixelRatio device pixels per
+// pixel, so that a high-density screen gets a sharp picture: the box in device pixels, at least one
+// pixel each way and within MaxDecodedPixels (keeping the box's proportions).
+QSize decodeSizeFor(const QSize& box, qreal devicePixelRatio = 1.0);
+
+// A window's length as the show's 16-bit lengths hold it: a window system may allow windows beyond
+// 16 bits, the show's lengths stop there.
+std::int16_t showLength(int pixels);
 
 } // namespace vantelo
