@@ -24,6 +24,8 @@ test_packages=(
     xss-lock xautolock sway swayidle mutter dbus-daemon libglib2.0-bin python3-gi passwd
     # the show on two Wayland outputs: Qt's Wayland plugin, photographed by grim
     qt6-wayland grim
+    # KDE Plasma's compositor, run headless for its idle-time recipe
+    kwin-wayland
     # sanitizer and fuzzing builds
     clang libclang-rt-14-dev
     # tools/run-tidy.sh and tools/check-format.sh

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # vantelo-idle on each desktop that runs headless here, with idle times of seconds: X11 (Xvfb and
-# xss-lock) starts the real show; sway (headless) and GNOME (mutter headless on Wayland, then mutter on
-# the Xvfb) start a stand-in that notes each start. Each must start once after the idle time, not again
-# while nobody is there, and again once the user has come back and gone idle.
+# xss-lock) starts the real show; sway, KDE Plasma (KWin headless) and GNOME (mutter headless on Wayland,
+# then mutter on the Xvfb) start a stand-in that notes each start. Each must start once after the idle
+# time, not again while nobody is there, and again once the user has come back and gone idle.
 # Usage: desktops.sh <vantelo.scr>. Ends with 77 (skipped) when a host is missing (tools/install-deps.sh --tests installs them).
-for tool in xvfb-run xdotool xset xss-lock xautolock sway swaymsg swayidle mutter dbus-daemon gdbus setpriv; do
+for tool in xvfb-run xdotool xset xss-lock xautolock sway swaymsg swayidle kwin_wayland mutter dbus-daemon gdbus \
+    setpriv; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
 /usr/bin/python3 -c 'import gi' 2>/dev/null || { echo "SKIPPED: python3-gi is not installed"; exit 77; }
@@ -96,6 +97,20 @@ label=sway seconds=1
 watcher "$work/sway/it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-1
 once_per_absence "$work/sway/it's started" \
     "${as_user[@]}" SWAYSOCK="$(echo "$work"/sway/sway-ipc.*.sock)" swaymsg seat - cursor move 5 5
+
+echo "== KDE Plasma (KWin headless, as the same user): swayidle"
+# A copy of KWin: the installed one carries a file capability that a container may refuse to start, and
+# KWin loads its own Qt platform plugin away from where it was installed only when told to. Headless
+# KWin has no input devices, so the user's return is left to the sway round, which shares swayidle.
+cp /usr/bin/kwin_wayland "$work/sway/kwin_wayland"
+"${as_user[@]}" KWIN_FORCE_OWN_QPA=1 "$work/sway/kwin_wayland" --virtual --socket wayland-kde --no-lockscreen \
+    --no-global-shortcuts 2>"$work/sway/kwin.log" &
+pids+=($!)
+wait_until 20 test -S "$work/sway/wayland-kde" || fail "KWin did not start: $(tail -n 3 "$work/sway/kwin.log")"
+watcher "$work/sway/KDE: it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-kde
+wait_until 11 test -s "$work/sway/KDE: it's started" || fail "KDE Plasma: no start after 1 s idle"
+sleep 2
+starts "$work/sway/KDE: it's started" 1 || fail "KDE Plasma: started again while nobody was there"
 
 echo "== GNOME: its idle monitor on the session bus, with mutter headless on Wayland, then on X11"
 bus session
