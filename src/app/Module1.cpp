@@ -12,6 +12,7 @@
 #include "show/FullShow.h"
 
 #include <QApplication>
+#include <QImageReader>
 #include <QPointer>
 #include <QScreen>
 #include <QStringList>
@@ -80,19 +81,32 @@ int Main(int argc, char** argv)
         return 0;
 
     Platform& platform = qtPlatform();
+
+    // The show's first picture is decoded while the application starts and the show's windows are
+    // made and loaded: on two cores, side by side. The screen's density is not known yet; most
+    // screens have one pixel per pixel, and a wrong guess is decoded again once it is known. The
+    // picture decoders are plugins, looked up here on this thread: the application resets the
+    // folders they are looked up in while it starts, which must not meet a lookup on another
+    // thread. A host's window is only known once the show embeds it, so a hosted show decodes when
+    // it loads.
+    std::optional<HeadStart> headStart;
+    if (mode == StartMode::Show && !hostWindow) {
+        QImageReader::supportedImageFormats();
+        headStart = startFirstSlide(platform.random, 1.0);
+    }
+
     std::optional<DisplayGuard> displayGuard(std::in_place, [&instanceLock] { instanceLock.release(); });
     QApplication application(argc, argv);
     displayGuard.reset();
     QApplication::setApplicationName(QStringLiteral("Personal Vantelo"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
 
-    // The show's first picture is decoded while the show's windows are made and loaded. Not earlier:
-    // the picture decoders are plugins that only the application may look up while it starts. A
-    // host's window is only known once the show embeds it, so a hosted show decodes when it loads.
-    std::optional<HeadStart> headStart;
-    if (mode == StartMode::Show && !hostWindow) {
+    // The head start's density guess is checked now that the screen is known. Declared before the
+    // show: a superseded decode still running is waited for only once the show is gone.
+    std::unique_ptr<SlidePreparer> supersededDecode;
+    if (headStart) {
         const QScreen* primary = QGuiApplication::primaryScreen();
-        headStart = startFirstSlide(platform.random, primary ? primary->devicePixelRatio() : 1.0);
+        supersededDecode = settleDensity(*headStart, primary ? primary->devicePixelRatio() : 1.0);
     }
 
     // A request to end may come while a report raised by a window's load waits for its OK, before the

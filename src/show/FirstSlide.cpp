@@ -30,7 +30,8 @@ std::optional<FirstSlide> firstSlideAhead(RandomSource& random, qreal devicePixe
         const SlideRow& row = rows[*position - 1];
         first.path = row.fullPath();
         const QRect box = slideBox(workWidth, workHeight, readSizeText(row.sizeText));
-        first.decodeSize = decodeSizeFor(box.size(), devicePixelRatio);
+        first.box = box.size();
+        first.decodeSize = decodeSizeFor(first.box, devicePixelRatio);
         return first;
     } catch (...) {
         return std::nullopt;
@@ -45,6 +46,17 @@ std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixel
     HeadStart start{*first, std::make_unique<SlidePreparer>()};
     start.preparer->prepare(first->path, first->decodeSize);
     return start;
+}
+
+std::unique_ptr<SlidePreparer> settleDensity(HeadStart& start, qreal devicePixelRatio)
+{
+    const QSize decodeSize = decodeSizeFor(start.slide.box, devicePixelRatio);
+    if (decodeSize == start.slide.decodeSize)
+        return nullptr;
+    start.slide.decodeSize = decodeSize;
+    std::unique_ptr<SlidePreparer> guessed = std::exchange(start.preparer, std::make_unique<SlidePreparer>());
+    start.preparer->prepare(start.slide.path, decodeSize);
+    return guessed;
 }
 
 } // namespace vantelo

@@ -19,6 +19,7 @@ namespace vantelo {
 struct FirstSlide
 {
     QString path;
+    QSize box; // in pixels, before the screen's density
     QSize decodeSize;
     std::optional<float> randomDraw; // random order: the draw that chose the row
 };
@@ -36,5 +37,10 @@ struct HeadStart
 
 // Starts decoding the first slide in the background; nothing when there is none.
 std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixelRatio);
+
+// The head start may begin before the screen's density is known, on a guess. Once it is known, a
+// wrong guess is decoded again at the right size; the preparer of the guess is handed back, still
+// decoding, so that waiting for it is left to whoever can afford it. Nothing when the guess was right.
+std::unique_ptr<SlidePreparer> settleDensity(HeadStart& start, qreal devicePixelRatio);
 
 } // namespace vantelo
