@@ -3,6 +3,7 @@
 #include "common/AppError.h"
 #include "picture/JpegLayout.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -11,6 +12,9 @@ namespace vantelo {
 namespace {
 
 constexpr std::int64_t BytesPerDecodedPixel = 4;
+// A JPEG up to this size is decoded from a copy in memory (see decode()); a larger one is read
+// from the file as it is decoded, so that no file can make the program hold more than this.
+constexpr qint64 MaxJpegInMemoryBytes = qint64(64) << 20;
 // Below 50 the JPEG reader upsamples colour by repeating pixels rather than interpolating.
 constexpr int FastDecodeQuality = 49;
 
@@ -31,15 +35,15 @@ std::int64_t pixelsOf(const QSize& size)
 
 // A JPEG's markers, read before the decoder sees the file: a progressive picture can cost far more
 // than its size suggests.
-void checkJpegCost(QFile& file)
+void checkJpegCost(QIODevice& device)
 {
-    if (file.peek(2) != QByteArray("\xFF\xD8", 2))
+    if (device.peek(2) != QByteArray("\xFF\xD8", 2))
         return;
-    const JpegLayout layout = readJpegLayout(file, MaxJpegScans);
+    const JpegLayout layout = readJpegLayout(device, MaxJpegScans);
     if (layout.wholeImageBuffer && (layout.coefficientBytes > PictureAllocationLimitBytes ||
                                     layout.scans > MaxJpegScans || layout.scanBlocks > MaxJpegScanBlocks))
         throw AppError(ErrorNumber::InvalidPicture);
-    if (!file.seek(0))
+    if (!device.seek(0))
         throw AppError(ErrorNumber::InvalidPicture);
 }
 
@@ -49,7 +53,37 @@ struct PictureFile::Reader
 {
     QFile file;
     QImageReader reader;
+    QByteArray format;
+    QSize stored; // before the orientation is applied
+    QImageIOHandler::Transformations transformation;
     bool decoded = false;
+    QByteArray bytes;
+    QBuffer buffer;
+
+    // The JPEG reader takes a picture held in memory in one piece, where from a file it takes a few
+    // kilobytes at a time: for a large photo that is a tenth of the decoding time. The copy may differ
+    // from what was measured when the file changed since, so it passes the same checks again.
+    void decodeFromMemory()
+    {
+        if (format != "jpeg" || file.size() > MaxJpegInMemoryBytes)
+            return;
+        if (!file.seek(0))
+            throw AppError(ErrorNumber::InvalidPicture);
+        bytes = file.read(MaxJpegInMemoryBytes + 1);
+        if (bytes.size() > MaxJpegInMemoryBytes) { // it grew meanwhile: read as it is decoded
+            bytes.clear();
+            if (!file.seek(0))
+                throw AppError(ErrorNumber::InvalidPicture);
+            return;
+        }
+        buffer.setBuffer(&bytes);
+        if (!buffer.open(QIODevice::ReadOnly))
+            throw AppError(ErrorNumber::InvalidPicture);
+        checkJpegCost(buffer);
+        reader.setDevice(&buffer);
+        if (reader.format() != format || reader.size() != stored || reader.transformation() != transformation)
+            throw AppError(ErrorNumber::InvalidPicture);
+    }
 };
 
 PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader>())
@@ -71,10 +105,12 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
     reader.setDevice(&file);
     reader.setAutoTransform(true);
     const QByteArray format = reader.format();
+    m_reader->format = format;
     if (!isAcceptedFormat(format))
         throw AppError(ErrorNumber::InvalidPicture);
 
-    QSize stored = reader.size();
+    QSize& stored = m_reader->stored;
+    stored = reader.size();
     // A bottom-up BMP is the usual kind; a top-down one states its height as negative.
     if (format == "bmp" && stored.width() > 0 && stored.height() < 0)
         stored.setHeight(-stored.height());
@@ -82,7 +118,8 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
         throw AppError(ErrorNumber::InvalidPicture);
     if (format != "jpeg" && pixelsOf(stored) > MaxWholeDecodePixels)
         throw AppError(ErrorNumber::InvalidPicture);
-    m_size = swapsSides(reader.transformation()) ? stored.transposed() : stored;
+    m_reader->transformation = reader.transformation();
+    m_size = swapsSides(m_reader->transformation) ? stored.transposed() : stored;
 }
 
 PictureFile::~PictureFile() = default;
@@ -95,10 +132,11 @@ QImage PictureFile::decode(const QSize& displaySize)
     const bool scaled = displaySize.isValid() && !displaySize.isEmpty();
     if (pixelsOf(scaled ? displaySize : m_size) * BytesPerDecodedPixel > PictureAllocationLimitBytes)
         throw AppError(ErrorNumber::InvalidPicture);
+    m_reader->decodeFromMemory();
     if (scaled) {
         // The scaled size applies before the orientation is, so a turned picture is asked for
         // with its sides swapped.
-        reader.setScaledSize(swapsSides(reader.transformation()) ? displaySize.transposed() : displaySize);
+        reader.setScaledSize(swapsSides(m_reader->transformation) ? displaySize.transposed() : displaySize);
         // Shown smaller than it is, a JPEG loses nothing visible to the decoder's quicker colour
         // upsampling, and decodes a good deal faster.
         if (pixelsOf(displaySize) < pixelsOf(m_size))
