@@ -81,7 +81,11 @@ struct PictureFile::Reader
             throw AppError(ErrorNumber::InvalidPicture);
         checkJpegCost(buffer);
         reader.setDevice(&buffer);
-        if (reader.format() != format || reader.size() != stored || reader.transformation() != transformation)
+        // Left to find the format itself, the reader would load every format's plugin to ask each
+        // whether it reads these bytes. The JPEG reader fails to read the header of anything else.
+        reader.setFormat(format);
+        reader.setAutoDetectImageFormat(false);
+        if (reader.size() != stored || reader.transformation() != transformation)
             throw AppError(ErrorNumber::InvalidPicture);
     }
 };
