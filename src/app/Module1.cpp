@@ -12,7 +12,6 @@
 #include "show/FullShow.h"
 
 #include <QApplication>
-#include <QImageReader>
 #include <QPointer>
 #include <QScreen>
 #include <QStringList>
@@ -84,16 +83,11 @@ int Main(int argc, char** argv)
 
     // The show's first picture is decoded while the application starts and the show's windows are
     // made and loaded: on two cores, side by side. The screen's density is not known yet; most
-    // screens have one pixel per pixel, and a wrong guess is decoded again once it is known. The
-    // picture decoders are plugins, looked up here on this thread: the application resets the
-    // folders they are looked up in while it starts, which must not meet a lookup on another
-    // thread. A host's window is only known once the show embeds it, so a hosted show decodes when
-    // it loads.
+    // screens have one pixel per pixel, and a wrong guess is decoded again once it is known. A
+    // host's window is only known once the show embeds it, so a hosted show decodes when it loads.
     std::optional<HeadStart> headStart;
-    if (mode == StartMode::Show && !hostWindow) {
-        QImageReader::supportedImageFormats();
+    if (mode == StartMode::Show && !hostWindow)
         headStart = startFirstSlide(platform.random, 1.0);
-    }
 
     std::optional<DisplayGuard> displayGuard(std::in_place, [&instanceLock] { instanceLock.release(); });
     QApplication application(argc, argv);

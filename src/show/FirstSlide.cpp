@@ -7,6 +7,8 @@
 #include "show/SlideSequence.h"
 #include "slidelist/SlideListFile.h"
 
+#include <QImageReader>
+
 namespace vantelo {
 
 std::optional<FirstSlide> firstSlideAhead(RandomSource& random, qreal devicePixelRatio)
@@ -43,6 +45,8 @@ std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixel
     std::optional<FirstSlide> first = firstSlideAhead(random, devicePixelRatio);
     if (!first)
         return std::nullopt;
+    // Loads only the plugin this picture needs, where asking for every format would load them all.
+    QImageReader::imageFormat(first->path);
     HeadStart start{*first, std::make_unique<SlidePreparer>()};
     start.preparer->prepare(first->path, first->decodeSize);
     return start;

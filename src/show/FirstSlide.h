@@ -35,7 +35,10 @@ struct HeadStart
     std::unique_ptr<SlidePreparer> preparer;
 };
 
-// Starts decoding the first slide in the background; nothing when there is none.
+// Starts decoding the first slide in the background; nothing when there is none. May be called
+// before the application exists: the picture's decoder, a plugin, is looked up on the calling
+// thread, since a lookup on another thread could meet the application's start, which resets the
+// folders plugins are looked up in.
 std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixelRatio);
 
 // The head start may begin before the screen's density is known, on a guess. Once it is known, a
