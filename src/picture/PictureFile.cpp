@@ -55,7 +55,7 @@ struct PictureFile::Reader
     QImageReader reader;
     QByteArray format;
     QSize stored; // before the orientation is applied
-    QImageIOHandler::Transformations transformation;
+    QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone;
     bool decoded = false;
     QByteArray bytes;
     QBuffer buffer;

@@ -45,7 +45,7 @@ std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixel
     std::optional<FirstSlide> first = firstSlideAhead(random, devicePixelRatio);
     if (!first)
         return std::nullopt;
-    // Loads only the plugin this picture needs, where asking for every format would load them all.
+    // The lookup FirstSlide.h speaks of; it loads the one plugin this picture needs.
     QImageReader::imageFormat(first->path);
     HeadStart start{*first, std::make_unique<SlidePreparer>()};
     start.preparer->prepare(first->path, first->decodeSize);
