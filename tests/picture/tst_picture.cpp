@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QLoggingCategory>
+#include <QTemporaryDir>
 
 using namespace vantelo;
 
@@ -72,6 +73,33 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QSize, asked);
         QTEST(outcome([&] { return decodePicture(Corpus.filePath(name), asked).size(); }), "expected");
+    }
+
+    // A file rewritten between being measured and being decoded is judged again, not trusted.
+    void fileRewrittenAfterMeasuring_data()
+    {
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("same size") << "shown-16x12-subsampled.jpg"
+                                   << "8x6";
+        QTest::newRow("other size") << "shown-12x16-turned-exif.jpg"
+                                    << "481";
+        QTest::newRow("too many scans") << "refused-5000-empty-scans.jpg"
+                                        << "481";
+    }
+    void fileRewrittenAfterMeasuring()
+    {
+        QFETCH(QString, replacement);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("picture.jpg"));
+        QVERIFY(QFile::copy(Corpus.filePath(QStringLiteral("shown-16x12-baseline.jpg")), path));
+        PictureFile picture(path);
+        QFile file(path);
+        QFile source(Corpus.filePath(replacement));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && source.open(QIODevice::ReadOnly));
+        QVERIFY(file.write(source.readAll()) > 0);
+        file.close();
+        QTEST(outcome([&] { return picture.decode(QSize(8, 6)).size(); }), "expected");
     }
 
     void jpegLayout_data()
