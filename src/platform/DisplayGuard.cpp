@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 
 namespace vantelo {
@@ -23,11 +24,17 @@ struct HeldMessage
 QtMessageHandler previousHandler = nullptr;
 std::function<void()>* exitAction = nullptr;
 QList<HeldMessage>* heldMessages = nullptr;
+// The show's first picture may already be decoding on another thread, and its decoder may warn.
+std::mutex heldMessagesMutex;
 
 void guardHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type != QtFatalMsg) {
-        heldMessages->append({type, QByteArray(context.category), text});
+        const std::lock_guard lock(heldMessagesMutex);
+        if (heldMessages)
+            heldMessages->append({type, QByteArray(context.category), text});
+        else // the guard went while this message was on its way
+            std::fprintf(stderr, "%s\n", qPrintable(text));
         return;
     }
     std::fputs(unreachableDisplayLine(), stderr);
@@ -49,6 +56,7 @@ DisplayGuard::DisplayGuard(std::function<void()> beforeExit)
 DisplayGuard::~DisplayGuard()
 {
     qInstallMessageHandler(previousHandler);
+    const std::lock_guard lock(heldMessagesMutex);
     for (const HeldMessage& message : *heldMessages) {
         const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
         if (previousHandler)
