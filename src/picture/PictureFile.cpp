@@ -65,12 +65,18 @@ struct PictureFile::Reader
     // from what was measured when the file changed since, so it passes the same checks again.
     void decodeFromMemory()
     {
-        if (format != "jpeg" || file.size() > MaxJpegInMemoryBytes)
+        const qint64 size = file.size();
+        if (format != "jpeg" || size > MaxJpegInMemoryBytes)
             return;
         if (!file.seek(0))
             throw AppError(ErrorNumber::InvalidPicture);
-        bytes = file.read(MaxJpegInMemoryBytes + 1);
-        if (bytes.size() > MaxJpegInMemoryBytes) { // it grew meanwhile: read as it is decoded
+        // Set aside exactly the file and one byte more, which tells whether it grew meanwhile.
+        bytes = QByteArray(size + 1, Qt::Uninitialized);
+        const qint64 read = file.read(bytes.data(), bytes.size());
+        if (read < 0)
+            throw AppError(ErrorNumber::InvalidPicture);
+        bytes.truncate(read);
+        if (read > size) { // it grew meanwhile: read as it is decoded
             bytes.clear();
             if (!file.seek(0))
                 throw AppError(ErrorNumber::InvalidPicture);
