@@ -42,9 +42,8 @@ FullShow::FullShow(Platform& platform, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &FullShow::Timer1_Timer);
     connect(imgShow, &ImageBox::clicked, this, &FullShow::imgShow_Click);
     connect(imgShow, &ImageBox::pointerMoved, this, &FullShow::pictureBoxPointerMoved);
-    // The window covers the screen from the start, so even a load that fails before it gets to
-    // sizing the window leaves the whole screen covered.
-    coverScreen();
+    // The window covers the screen (and the other monitors) from the start, so even a load that
+    // fails before it gets to sizing the window leaves every monitor covered.
     followMonitors();
     // Monitors plugged in or out while the show runs are covered, or given up, at once.
     connect(qGuiApp, &QGuiApplication::screenAdded, this, &FullShow::followMonitors);
@@ -61,7 +60,6 @@ void FullShow::setHosted(bool hosted)
     m_hosted = hosted;
     // Staying on top is for a window of our own; the host stacks its window as it sees fit.
     setWindowFlag(Qt::WindowStaysOnTopHint, !hosted);
-    coverScreen();
     followMonitors();
 }
 
