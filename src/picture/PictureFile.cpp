@@ -70,18 +70,13 @@ struct PictureFile::Reader
             return;
         if (!file.seek(0))
             throw AppError(ErrorNumber::InvalidPicture);
-        // Set aside exactly the file and one byte more, which tells whether it grew meanwhile.
-        bytes = QByteArray(size + 1, Qt::Uninitialized);
-        const qint64 read = file.read(bytes.data(), bytes.size());
+        // Exactly the file's size: QIODevice::read(n) would set aside far more than n. Whatever the
+        // file becomes meanwhile, the copy is what is checked and decoded.
+        bytes = QByteArray(size, Qt::Uninitialized);
+        const qint64 read = file.read(bytes.data(), size);
         if (read < 0)
             throw AppError(ErrorNumber::InvalidPicture);
         bytes.truncate(read);
-        if (read > size) { // it grew meanwhile: read as it is decoded
-            bytes.clear();
-            if (!file.seek(0))
-                throw AppError(ErrorNumber::InvalidPicture);
-            return;
-        }
         buffer.setBuffer(&bytes);
         if (!buffer.open(QIODevice::ReadOnly))
             throw AppError(ErrorNumber::InvalidPicture);
