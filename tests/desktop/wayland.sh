@@ -9,19 +9,7 @@ done
     { echo "SKIPPED: Qt's Wayland platform plugin is not installed"; exit 77; }
 source "$(dirname "$0")/../support/e2e-lib.sh"
 runtime="$work/wayland"
-mkdir -m 700 "$runtime"
-as_user=(env -i PATH="$PATH" HOME="$runtime" XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$XDG_CONFIG_HOME")
-if [ "$(id -u)" = 0 ]; then
-    id vantelo-idle-test >/dev/null 2>&1 ||
-        useradd --system --no-create-home --shell /usr/sbin/nologin vantelo-idle-test
-    as_user=(setpriv --reuid=vantelo-idle-test --regid=vantelo-idle-test --init-groups "${as_user[@]}")
-    chown vantelo-idle-test "$runtime"
-    chmod 711 "$work"
-fi
-"${as_user[@]}" WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=2 WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    sway -c /dev/null 2>"$runtime/log" &
-pids+=($!)
-wait_until 15 test -S "$runtime/wayland-1" || fail "sway did not start: $(tail -n 3 "$runtime/log")"
+headless_sway "$runtime" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" WLR_HEADLESS_OUTPUTS=2
 as_user+=(WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$(echo "$runtime"/sway-ipc.*.sock)")
 "${as_user[@]}" swaymsg output HEADLESS-1 mode 950x800 pos 0 0 >/dev/null
 "${as_user[@]}" swaymsg output HEADLESS-2 mode 950x800 pos 950 0 >/dev/null

@@ -79,20 +79,7 @@ wait_until 10 runs $! "xautolock -time 1 -locker  'sh' '-c' 'echo started' " ||
 kill "$!"
 
 echo "== sway (headless, as an unprivileged user): swayidle"
-# sway refuses to run as root.
-mkdir -m 700 "$work/sway"
-as_user=(env -i PATH="$PATH" HOME="$work/sway" XDG_RUNTIME_DIR="$work/sway")
-if [ "$(id -u)" = 0 ]; then
-    id vantelo-idle-test >/dev/null 2>&1 ||
-        useradd --system --no-create-home --shell /usr/sbin/nologin vantelo-idle-test
-    as_user=(setpriv --reuid=vantelo-idle-test --regid=vantelo-idle-test --init-groups "${as_user[@]}")
-    chown vantelo-idle-test "$work/sway"
-    chmod 711 "$work"
-fi
-"${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c /dev/null \
-    2>"$work/sway/log" &
-pids+=($!)
-wait_until 15 test -S "$work/sway/wayland-1" || fail "sway did not start: $(tail -n 3 "$work/sway/log")"
+headless_sway "$work/sway"
 label=sway seconds=1
 watcher "$work/sway/it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-1
 once_per_absence "$work/sway/it's started" \

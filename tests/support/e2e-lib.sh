@@ -34,3 +34,22 @@ write_list() {
     local file=$1 k=0 row && shift && printf ' %d \r\n' "$#" >"$file"
     for row in "$@"; do printf '%d | %s/ | %s | %s | \r\n' $((k += 1)) "$work/pics" "${row%%|*}" "${row#*|}" >>"$file"; done
 }
+# headless_sway folder [VARIABLE=value...]: sway without a screen, its runtime in the new private folder,
+# run as the unprivileged user vantelo-idle-test when this script runs as root, since sway refuses root;
+# as_user then runs a command as that user, in that folder, with those variables.
+headless_sway() {
+    local folder=$1 && shift
+    mkdir -m 700 "$folder"
+    as_user=(env -i PATH="$PATH" HOME="$folder" XDG_RUNTIME_DIR="$folder" "$@")
+    if [ "$(id -u)" = 0 ]; then
+        id vantelo-idle-test >/dev/null 2>&1 ||
+            useradd --system --no-create-home --shell /usr/sbin/nologin vantelo-idle-test
+        as_user=(setpriv --reuid=vantelo-idle-test --regid=vantelo-idle-test --init-groups "${as_user[@]}")
+        chown vantelo-idle-test "$folder"
+        chmod 711 "$work"
+    fi
+    "${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c /dev/null \
+        2>"$folder/log" &
+    pids+=($!)
+    wait_until 15 test -S "$folder/wayland-1" || fail "sway did not start: $(tail -n 3 "$folder/log")"
+}
