@@ -87,7 +87,7 @@ int Main(int argc, char** argv)
     // host's window is only known once the show embeds it, so a hosted show decodes when it loads.
     std::optional<HeadStart> headStart;
     if (mode == StartMode::Show && !hostWindow)
-        headStart = startFirstSlide(platform.random, 1.0);
+        headStart = startFirstSlide(platform.random);
 
     std::optional<DisplayGuard> displayGuard(std::in_place, [&instanceLock] { instanceLock.release(); });
     QApplication application(argc, argv);

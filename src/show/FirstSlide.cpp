@@ -11,7 +11,7 @@
 
 namespace vantelo {
 
-std::optional<FirstSlide> firstSlideAhead(RandomSource& random, qreal devicePixelRatio)
+std::optional<FirstSlide> firstSlideAhead(RandomSource& random)
 {
     try {
         const std::int16_t workWidth = textToInt16(GetSetting(SettingKey::ScreenWidth));
@@ -33,16 +33,16 @@ std::optional<FirstSlide> firstSlideAhead(RandomSource& random, qreal devicePixe
         first.path = row.fullPath();
         const QRect box = slideBox(workWidth, workHeight, readSizeText(row.sizeText));
         first.box = box.size();
-        first.decodeSize = decodeSizeFor(first.box, devicePixelRatio);
+        first.decodeSize = decodeSizeFor(first.box, 1.0);
         return first;
     } catch (...) {
         return std::nullopt;
     }
 }
 
-std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixelRatio)
+std::optional<HeadStart> startFirstSlide(RandomSource& random)
 {
-    std::optional<FirstSlide> first = firstSlideAhead(random, devicePixelRatio);
+    std::optional<FirstSlide> first = firstSlideAhead(random);
     if (!first)
         return std::nullopt;
     // The lookup FirstSlide.h speaks of; it loads the one plugin this picture needs.

@@ -24,9 +24,10 @@ struct FirstSlide
     std::optional<float> randomDraw; // random order: the draw that chose the row
 };
 
-// The first slide the show will show on a screen of devicePixelRatio device pixels per pixel, or
-// nothing when the settings or the list do not lead to one.
-std::optional<FirstSlide> firstSlideAhead(RandomSource& random, qreal devicePixelRatio);
+// The first slide the show will show, sized for a screen of one device pixel per pixel (the screen
+// is not known yet; settleDensity below mends a wrong guess), or nothing when the settings or the
+// list do not lead to one.
+std::optional<FirstSlide> firstSlideAhead(RandomSource& random);
 
 // A first slide being decoded, to hand to the show.
 struct HeadStart
@@ -39,11 +40,11 @@ struct HeadStart
 // before the application exists: the picture's decoder, a plugin, is looked up on the calling
 // thread, since a lookup on another thread could meet the application's start, which resets the
 // folders plugins are looked up in.
-std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixelRatio);
+std::optional<HeadStart> startFirstSlide(RandomSource& random);
 
-// The head start may begin before the screen's density is known, on a guess. Once it is known, a
-// wrong guess is decoded again at the right size; the preparer of the guess is handed back, still
-// decoding, so that waiting for it is left to whoever can afford it. Nothing when the guess was right.
+// Once the screen's density is known, a wrong guess is decoded again at the right size; the preparer of the guess is
+// handed back, still decoding, so that waiting for it is left to whoever can afford it. Nothing when the guess was
+// right.
 std::unique_ptr<SlidePreparer> settleDensity(HeadStart& start, qreal devicePixelRatio);
 
 } // namespace vantelo
