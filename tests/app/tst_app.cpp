@@ -1,5 +1,6 @@
 #include "app/Module1.h"
 #include "platform/HostedPlatform.h"
+#include "platform/InstanceLock.h"
 #include "platform/QtPlatform.h"
 #include "support/TestMain.h"
 
@@ -62,8 +63,7 @@ private slots:
         for (const QStringList& arguments : {QStringList{}, QStringList{"/p", "1234"}, QStringList{"\t/c"}})
             QCOMPARE(ending(*start(arguments, "no-such-platform")), "0 ");
         const auto first = start({"/c"});
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + "/personal-vantelo.lock"),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(InstanceLock::isHeld(InstanceLock::defaultLockPath()), 10000);
         QCOMPARE(ending(*start({"/s"})), "0 ");
         QCOMPARE(ending(*start({"/c"})), "0 ");
         QCOMPARE(first->state(), QProcess::Running);
@@ -74,6 +74,33 @@ private slots:
         QCOMPARE(ending(*start({"/c"})), "0 ");
         next->kill();
         next->waitForFinished();
+    }
+
+    // Whatever a crash or a full disk left in the lock file, a lock nobody holds is free; asking whether
+    // it is held never holds it.
+    void lockFileContents_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbage") << QByteArray("\xff\x00garbage", 9);
+        QTest::newRow("a process that is gone") << QByteArray("999999\nvantelo.scr\nsomewhere\n");
+        QTest::newRow("a live process of another program") << QByteArray("1\ninit\nsomewhere\n");
+    }
+    void lockFileContents()
+    {
+        QFETCH(QByteArray, contents);
+        const QString path = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/contents.lock";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(contents) == contents.size());
+        file.close();
+        InstanceLock first(path), second(path);
+        QVERIFY(!InstanceLock::isHeld(path));
+        QVERIFY(first.tryAcquire());
+        QVERIFY(InstanceLock::isHeld(path));
+        QVERIFY(!second.tryAcquire());
+        first.release();
+        QVERIFY(!InstanceLock::isHeld(path));
+        QVERIFY(second.tryAcquire());
     }
 
     // A hosted show's reports go to the stream the host keeps, a titled line each; the host's window is
