@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -48,6 +49,33 @@ StartMode startModeFor(const QString& argumentText)
 
 namespace {
 
+// A screen-saver host runs one copy per window it lends, one per monitor: those copies are outside
+// the one-instance rule among themselves, each holding the lock of its own window.
+std::optional<WId> lentWindow(StartMode mode)
+{
+    if (mode != StartMode::Show || !qEnvironmentVariableIsSet(HostWindowVariable))
+        return std::nullopt;
+    return parseHostWindowId(qEnvironmentVariable(HostWindowVariable));
+}
+
+// Qt gives up with a core dump where it reaches no window system; the guard ends with one line instead.
+std::unique_ptr<QApplication> startApplication(int& argc, char** argv)
+{
+    const DisplayGuard guard;
+    auto application = std::make_unique<QApplication>(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Personal Vantelo"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    return application;
+}
+
+int runConfiguration(Platform& platform)
+{
+    Vantelo configuration(platform);
+    configuration.Form_Load();
+    configuration.show();
+    return QApplication::exec();
+}
+
 // The monitor a host's window lies on, counted left to right (then top to bottom) from 0, so that
 // hosted copies on neighbouring monitors start on different rows.
 int monitorIndexOf(QPoint position)
@@ -64,101 +92,88 @@ int monitorIndexOf(QPoint position)
     return 0;
 }
 
+// The show in windows of its own, one per monitor. Its first picture decodes on another thread while
+// the windows are made and loaded.
+FullShow* openOwnShow(Platform& platform)
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    std::optional<HeadStart> headStart = startFirstSlide(platform.random, primary ? primary->devicePixelRatio() : 1.0);
+    auto* show = new FullShow(platform); // deletes itself when it unloads
+    if (headStart)
+        show->setHeadStart(std::move(*headStart));
+    show->Form_Load();
+    show->show();
+    return show;
+}
+
+// The show drawn into the window a screen-saver host lends it. While the configuration window (or a
+// show of its own) runs, it may not show: it keeps the window in the background colour until the host
+// ends it, so that no host ever starts it again and again.
+FullShow* openHostedShow(Platform& hostedPlatform, ScreenSaverHost& host)
+{
+    auto* show = new FullShow(hostedPlatform);
+    show->setHosted(true);
+    show->setStartOffset(monitorIndexOf(host.position()));
+    if (InstanceLock::isHeld(InstanceLock::defaultLockPath()))
+        show->ShowBackgroundOnly();
+    else
+        show->Form_Load();
+    host.embed(*show);
+    show->show();
+    return show;
+}
+
+int runShow(Platform& platform, bool lent)
+{
+    // Whoever started the show may end it with SIGTERM (XScreenSaver does, on input), or take its
+    // window away: the event loop is left and the program ends as usual. The request may come while a
+    // report raised by the load waits for its OK, before the event loop runs; leaving that report's
+    // loop alone would not end the program.
+    bool endRequested = false;
+    const std::function<void()> end = [&endRequested] {
+        endRequested = true;
+        QCoreApplication::exit(0);
+    };
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::received, qApp, end);
+
+    // Both outlive the show, which may be drawing into the host's window and reporting through its platform.
+    const std::unique_ptr<ScreenSaverHost> host = ScreenSaverHost::fromEnvironment();
+    std::optional<HostedPlatform> hostedPlatform;
+    // A lent window that is not there leaves the ordinary show, under the one-instance rule.
+    InstanceLock ownLock;
+    QPointer<FullShow> show;
+    if (host) {
+        hostedPlatform.emplace(platform, [h = host.get()] { return h->size(); });
+        QObject::connect(host.get(), &ScreenSaverHost::gone, qApp, end);
+        show = openHostedShow(hostedPlatform->platform(), *host);
+    } else {
+        if (lent && !ownLock.tryAcquire())
+            return 0;
+        show = openOwnShow(platform);
+    }
+    const int status = endRequested ? 0 : QApplication::exec();
+    delete show.data();
+    return status;
+}
+
 } // namespace
 
 int Main(int argc, char** argv)
 {
     keepMemoryCompact();
     const StartMode mode = startModeFor(argumentText(argc, argv));
-    // A screen-saver host runs one copy per window it lends, one per monitor: those copies are
-    // outside the one-instance rule among themselves, one per host window.
-    std::optional<WId> hostWindow;
-    if (mode == StartMode::Show && qEnvironmentVariableIsSet(HostWindowVariable))
-        hostWindow = parseHostWindowId(qEnvironmentVariable(HostWindowVariable));
-    InstanceLock instanceLock(hostWindow ? InstanceLock::hostedLockPath(*hostWindow) : InstanceLock::defaultLockPath());
-    if (!instanceLock.tryAcquire() || mode == StartMode::Nothing)
+    if (mode == StartMode::Nothing)
+        return 0;
+    const std::optional<WId> lent = lentWindow(mode);
+    InstanceLock instanceLock(lent ? InstanceLock::hostedLockPath(*lent) : InstanceLock::defaultLockPath());
+    if (!instanceLock.tryAcquire())
         return 0;
 
-    Platform& platform = qtPlatform();
-
-    // The show's first picture is decoded while the application starts and the show's windows are
-    // made and loaded: on two cores, side by side. The screen's density is not known yet; most
-    // screens have one pixel per pixel, and a wrong guess is decoded again once it is known. A
-    // host's window is only known once the show embeds it, so a hosted show decodes when it loads.
-    std::optional<HeadStart> headStart;
-    if (mode == StartMode::Show && !hostWindow)
-        headStart = startFirstSlide(platform.random);
-
-    std::optional<DisplayGuard> displayGuard(std::in_place, [&instanceLock] { instanceLock.release(); });
-    QApplication application(argc, argv);
-    displayGuard.reset();
-    QApplication::setApplicationName(QStringLiteral("Personal Vantelo"));
-    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
-
-    // The head start's density guess is checked now that the screen is known. Declared before the
-    // show: a superseded decode still running is waited for only once the show is gone.
-    std::unique_ptr<SlidePreparer> supersededDecode;
-    if (headStart) {
-        const QScreen* primary = QGuiApplication::primaryScreen();
-        supersededDecode = settleDensity(*headStart, primary ? primary->devicePixelRatio() : 1.0);
-    }
-
-    // A request to end may come while a report raised by a window's load waits for its OK, before the
-    // event loop runs: leaving that report's loop alone would not end the program.
-    bool ending = false;
-    const auto endProgram = [&ending] {
-        ending = true;
-        QCoreApplication::exit(0);
-    };
-
-    // Both outlive the show, which may be drawing into the host's window and reporting through its platform.
-    std::unique_ptr<ScreenSaverHost> host;
-    std::unique_ptr<HostedPlatform> hostedPlatform;
-    std::unique_ptr<TerminationSignal> termination;
-    std::unique_ptr<Vantelo> configuration;
-    std::optional<InstanceLock> unhostedLock;
-    QPointer<FullShow> show;
-    if (mode == StartMode::Configuration) {
-        configuration = std::make_unique<Vantelo>(platform);
-        configuration->Form_Load();
-        configuration->show();
-    } else {
-        // Whoever started the show may end it with SIGTERM (XScreenSaver does, on input): leave the
-        // event loop and end as usual, so the instance lock goes with it.
-        termination = std::make_unique<TerminationSignal>();
-        QObject::connect(termination.get(), &TerminationSignal::received, &application, endProgram);
-        // Under XScreenSaver the show draws into the window it lends; a variable that names no
-        // window leaves the ordinary full-screen show, under the one-instance rule.
-        host = ScreenSaverHost::fromEnvironment();
-        if (hostWindow && !host) {
-            unhostedLock.emplace(InstanceLock::defaultLockPath());
-            if (!unhostedLock->tryAcquire())
-                return 0;
-        }
-        if (host) {
-            hostedPlatform = std::make_unique<HostedPlatform>(platform, [h = host.get()] { return h->size(); });
-            QObject::connect(host.get(), &ScreenSaverHost::gone, &application, endProgram);
-        }
-        show = new FullShow(host ? hostedPlatform->platform() : platform); // deletes itself when it unloads
-        show->setHosted(host != nullptr);
-        if (headStart)
-            show->setHeadStart(std::move(*headStart));
-        if (host)
-            show->setStartOffset(monitorIndexOf(host->position()));
-        // While the configuration window (or a show of its own) runs, a hosted copy may not show:
-        // it keeps its window in the background colour until the host ends it, so that no host ever
-        // starts it again and again.
-        if (host && InstanceLock::isHeld(InstanceLock::defaultLockPath()))
-            show->ShowBackgroundOnly();
-        else
-            show->Form_Load();
-        if (host)
-            host->embed(*show);
-        show->show();
-    }
-    const int status = ending ? 0 : QApplication::exec();
-    delete show.data();
-    return status;
+    const std::unique_ptr<QApplication> application = startApplication(argc, argv);
+    if (mode == StartMode::Configuration)
+        return runConfiguration(qtPlatform());
+    return runShow(qtPlatform(), lent.has_value());
 }
 
 } // namespace vantelo

@@ -22,9 +22,8 @@ struct HeldMessage
 
 // Only one guard at a time: the message handler is process-wide.
 QtMessageHandler previousHandler = nullptr;
-std::function<void()>* exitAction = nullptr;
 QList<HeldMessage>* heldMessages = nullptr;
-// The show's first picture may already be decoding on another thread, and its decoder may warn.
+// Qt starts threads of its own while it reaches the window system (the X connection's reader).
 std::mutex heldMessagesMutex;
 
 void guardHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
@@ -39,16 +38,14 @@ void guardHandler(QtMsgType type, const QMessageLogContext& context, const QStri
     }
     std::fputs(unreachableDisplayLine(), stderr);
     std::fflush(stderr);
-    (*exitAction)();
     // Not exit(): that would run destructors of objects Qt is half-way through building.
     std::_Exit(1);
 }
 
 } // namespace
 
-DisplayGuard::DisplayGuard(std::function<void()> beforeExit)
+DisplayGuard::DisplayGuard()
 {
-    exitAction = new std::function<void()>(std::move(beforeExit));
     heldMessages = new QList<HeldMessage>;
     previousHandler = qInstallMessageHandler(guardHandler);
 }
@@ -66,8 +63,6 @@ DisplayGuard::~DisplayGuard()
     }
     delete heldMessages;
     heldMessages = nullptr;
-    delete exitAction;
-    exitAction = nullptr;
 }
 
 const char* unreachableDisplayLine()

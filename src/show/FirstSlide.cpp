@@ -7,11 +7,9 @@
 #include "show/SlideSequence.h"
 #include "slidelist/SlideListFile.h"
 
-#include <QImageReader>
-
 namespace vantelo {
 
-std::optional<FirstSlide> firstSlideAhead(RandomSource& random)
+std::optional<FirstSlide> firstSlideAhead(RandomSource& random, qreal devicePixelRatio)
 {
     try {
         const std::int16_t workWidth = textToInt16(GetSetting(SettingKey::ScreenWidth));
@@ -32,35 +30,21 @@ std::optional<FirstSlide> firstSlideAhead(RandomSource& random)
         const SlideRow& row = rows[*position - 1];
         first.path = row.fullPath();
         const QRect box = slideBox(workWidth, workHeight, readSizeText(row.sizeText));
-        first.box = box.size();
-        first.decodeSize = decodeSizeFor(first.box, 1.0);
+        first.decodeSize = decodeSizeFor(box.size(), devicePixelRatio);
         return first;
     } catch (...) {
         return std::nullopt;
     }
 }
 
-std::optional<HeadStart> startFirstSlide(RandomSource& random)
+std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixelRatio)
 {
-    std::optional<FirstSlide> first = firstSlideAhead(random);
+    std::optional<FirstSlide> first = firstSlideAhead(random, devicePixelRatio);
     if (!first)
         return std::nullopt;
-    // The lookup FirstSlide.h speaks of; it loads the one plugin this picture needs.
-    QImageReader::imageFormat(first->path);
     HeadStart start{*first, std::make_unique<SlidePreparer>()};
     start.preparer->prepare(first->path, first->decodeSize);
     return start;
-}
-
-std::unique_ptr<SlidePreparer> settleDensity(HeadStart& start, qreal devicePixelRatio)
-{
-    const QSize decodeSize = decodeSizeFor(start.slide.box, devicePixelRatio);
-    if (decodeSize == start.slide.decodeSize)
-        return nullptr;
-    start.slide.decodeSize = decodeSize;
-    std::unique_ptr<SlidePreparer> guessed = std::exchange(start.preparer, std::make_unique<SlidePreparer>());
-    start.preparer->prepare(start.slide.path, decodeSize);
-    return guessed;
 }
 
 } // namespace vantelo

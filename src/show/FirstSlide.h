@@ -9,25 +9,24 @@
 #include <memory>
 #include <optional>
 
-// The show's first slide, decoded while the program is still starting: making the show's windows and
-// decoding a large photo both take time, and with two cores they can run side by side. Worked out
-// from the settings and the slide list file alone, before any window exists, the way the show's load
-// and first tick will work it out; the show then finds the picture ready. Nothing here reports
-// anything: whatever fails is met again, and reported, by the load.
+// The show's first slide, decoded while the show's windows are made and loaded: both take time, and
+// with two cores they can run side by side. Worked out from the settings and the slide list file
+// alone, before any window exists, the way the show's load and first tick will work it out; the show
+// then finds the picture ready. Nothing here reports anything: whatever fails is met again, and
+// reported, by the load. Only once the application exists: decoding may scale, and scaling may
+// paint, which needs the application's fonts.
 namespace vantelo {
 
 struct FirstSlide
 {
     QString path;
-    QSize box; // in pixels, before the screen's density
     QSize decodeSize;
     std::optional<float> randomDraw; // random order: the draw that chose the row
 };
 
-// The first slide the show will show, sized for a screen of one device pixel per pixel (the screen
-// is not known yet; settleDensity below mends a wrong guess), or nothing when the settings or the
-// list do not lead to one.
-std::optional<FirstSlide> firstSlideAhead(RandomSource& random);
+// The first slide the show will show, sized for a screen of devicePixelRatio device pixels per pixel,
+// or nothing when the settings or the list do not lead to one.
+std::optional<FirstSlide> firstSlideAhead(RandomSource& random, qreal devicePixelRatio);
 
 // A first slide being decoded, to hand to the show.
 struct HeadStart
@@ -36,15 +35,7 @@ struct HeadStart
     std::unique_ptr<SlidePreparer> preparer;
 };
 
-// Starts decoding the first slide in the background; nothing when there is none. May be called
-// before the application exists: the picture's decoder, a plugin, is looked up on the calling
-// thread, since a lookup on another thread could meet the application's start, which resets the
-// folders plugins are looked up in.
-std::optional<HeadStart> startFirstSlide(RandomSource& random);
-
-// Once the screen's density is known, a wrong guess is decoded again at the right size; the preparer of the guess is
-// handed back, still decoding, so that waiting for it is left to whoever can afford it. Nothing when the guess was
-// right.
-std::unique_ptr<SlidePreparer> settleDensity(HeadStart& start, qreal devicePixelRatio);
+// Starts decoding the first slide in the background; nothing when there is none.
+std::optional<HeadStart> startFirstSlide(RandomSource& random, qreal devicePixelRatio);
 
 } // namespace vantelo
