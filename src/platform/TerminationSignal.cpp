@@ -17,7 +17,7 @@ namespace vantelo {
 namespace {
 
 // A signal handler may do almost nothing: it writes one byte into a socket pair, and the event
-// loop reads it from the other end.
+// loop reads it from the other end. The signal may come on any thread, the decoding one too.
 int signalSockets[2] = {-1, -1};
 struct sigaction previousAction;
 
@@ -33,16 +33,18 @@ extern "C" void onTerminationSignal(int)
 
 TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent)
 {
-    Q_ASSERT(signalSockets[0] == -1);
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSockets) != 0) {
-        qWarning("Personal Vantelo: no socket pair for SIGTERM; it ends the program at once");
-        signalSockets[0] = signalSockets[1] = -1;
-        return;
+    // Made once and never closed: a handler still running on another thread when the last
+    // TerminationSignal goes may write into them, and must not meet a closed or reused descriptor.
+    if (signalSockets[0] == -1) {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0) {
+            qWarning("Personal Vantelo: no socket pair for SIGTERM; it ends the program at once");
+            signalSockets[0] = signalSockets[1] = -1;
+            return;
+        }
+        // A full socket already holds a wake-up; the handler must never block on it.
+        ::fcntl(signalSockets[0], F_SETFL, ::fcntl(signalSockets[0], F_GETFL) | O_NONBLOCK);
+        ::fcntl(signalSockets[1], F_SETFL, ::fcntl(signalSockets[1], F_GETFL) | O_NONBLOCK);
     }
-    for (const int socket : signalSockets)
-        ::fcntl(socket, F_SETFD, FD_CLOEXEC);
-    // A full socket already holds a wake-up; the handler must never block on it.
-    ::fcntl(signalSockets[0], F_SETFL, ::fcntl(signalSockets[0], F_GETFL) | O_NONBLOCK);
     m_notifier = std::make_unique<QSocketNotifier>(signalSockets[1], QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &TerminationSignal::readSignal);
 
@@ -55,20 +57,15 @@ TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent)
 
 TerminationSignal::~TerminationSignal()
 {
-    if (!m_notifier)
-        return;
-    ::sigaction(SIGTERM, &previousAction, nullptr);
-    m_notifier.reset();
-    for (int& socket : signalSockets) {
-        ::close(socket);
-        socket = -1;
-    }
+    if (m_notifier)
+        ::sigaction(SIGTERM, &previousAction, nullptr);
 }
 
 void TerminationSignal::readSignal()
 {
-    char byte = 0;
-    if (::read(signalSockets[1], &byte, 1) == 1)
+    // Several signals may have come: one request to end is enough.
+    char bytes[16];
+    if (::read(signalSockets[1], bytes, sizeof bytes) > 0)
         emit received();
 }
 
