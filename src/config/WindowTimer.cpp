@@ -4,6 +4,8 @@ namespace vantelo {
 
 WindowTimer::WindowTimer(QObject* parent) : QObject(parent)
 {
+    // A coarse timer may come 5% early: seconds between slides are to be seconds.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &WindowTimer::timeout);
 }
 

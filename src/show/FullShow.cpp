@@ -39,6 +39,8 @@ FullShow::FullShow(Platform& platform, QWidget* parent)
     imgShow->setObjectName(QStringLiteral("imgShow"));
     imgShow->hide();
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    // A coarse timer may come 5% early: seconds between slides are to be seconds.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &FullShow::Timer1_Timer);
     connect(imgShow, &ImageBox::clicked, this, &FullShow::imgShow_Click);
     connect(imgShow, &ImageBox::pointerMoved, this, &FullShow::pictureBoxPointerMoved);
