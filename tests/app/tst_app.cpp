@@ -6,6 +6,9 @@
 
 #include <QProcess>
 
+#include <atomic>
+#include <thread>
+
 using namespace vantelo;
 
 class TestApp : public QObject
@@ -101,6 +104,25 @@ private slots:
         first.release();
         QVERIFY(!InstanceLock::isHeld(path));
         QVERIFY(second.tryAcquire());
+    }
+
+    // Hosted copies ask whether the ordinary lock is held while another start may be taking it.
+    void askingNeverHolds()
+    {
+        const QString path = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/asked.lock";
+        std::atomic<bool> done = false;
+        std::thread asker([&] {
+            while (!done)
+                InstanceLock::isHeld(path);
+        });
+        int refused = 0;
+        for (int i = 0; i < 3000; ++i) {
+            InstanceLock lock(path);
+            refused += !lock.tryAcquire();
+        }
+        done = true;
+        asker.join();
+        QCOMPARE(refused, 0);
     }
 
     // A hosted show's reports go to the stream the host keeps, a titled line each; the host's window is
