@@ -17,7 +17,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -130,7 +129,7 @@ int runShow(Platform& platform, bool lent)
     // report raised by the load waits for its OK, before the event loop runs; leaving that report's
     // loop alone would not end the program.
     bool endRequested = false;
-    const std::function<void()> end = [&endRequested] {
+    const auto end = [&endRequested] {
         endRequested = true;
         QCoreApplication::exit(0);
     };
