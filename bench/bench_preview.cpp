@@ -6,7 +6,6 @@
 #include "config/BrowserLists.h"
 #include "config/StatusBar.h"
 #include "config/Vantelo.h"
-#include "platform/ImageBox.h"
 #include "platform/QtPlatform.h"
 #include "show/ImageBox.h"
 
