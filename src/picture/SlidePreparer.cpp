@@ -4,35 +4,43 @@
 
 #include <QFileInfo>
 
-#include <memory>
+#include <exception>
 
 namespace vantelo {
 
-SlidePreparer::SlidePreparer()
-{
-    // One decode at a time: a second would only compete with the first for the same two cores.
-    m_pool.setMaxThreadCount(1);
-}
+SlidePreparer::SlidePreparer() = default;
 
 SlidePreparer::~SlidePreparer()
 {
-    m_pool.clear();
-    m_pool.waitForDone();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        m_request.reset();
+    }
+    m_wake.notify_one();
+    if (m_decoder.joinable())
+        m_decoder.join();
 }
 
 void SlidePreparer::prepare(const QString& path, const QSize& size)
 {
-    // A decode queued but not started yet is no longer wanted by anyone.
-    m_pool.clear();
+    // A decode asked for but not started yet is no longer wanted by anyone.
+    dropRequest();
     const FileStamp stamp = stampOf(path);
     if (m_lastTaken && m_lastTaken->path == path && m_lastTaken->size == size && m_lastTaken->stamp == stamp) {
         m_prepared = m_lastTaken;
         return;
     }
-    // The task owns copies of everything it uses, so it may finish after this preparer is gone.
-    auto task = std::make_shared<std::packaged_task<QImage()>>([path, size] { return decodeForDrawing(path, size); });
-    m_prepared = Prepared{path, size, stamp, task->get_future().share()};
-    m_pool.start([task] { (*task)(); });
+    Request request{path, size, {}};
+    m_prepared = Prepared{path, size, stamp, request.picture.get_future().share()};
+    {
+        const std::lock_guard lock(m_mutex);
+        m_request = std::move(request);
+    }
+    m_wake.notify_one();
+    // One decode at a time: a second would only compete with the first for the same two cores.
+    if (!m_decoder.joinable())
+        m_decoder = std::thread([this] { decodeRequests(); });
 }
 
 QImage SlidePreparer::take(const QString& path, const QSize& size)
@@ -58,9 +66,33 @@ QImage SlidePreparer::take(const QString& path, const QSize& size)
 
 void SlidePreparer::discard()
 {
-    m_pool.clear();
+    dropRequest();
     m_prepared.reset();
     m_lastTaken.reset();
+}
+
+void SlidePreparer::dropRequest()
+{
+    const std::lock_guard lock(m_mutex);
+    m_request.reset();
+}
+
+void SlidePreparer::decodeRequests()
+{
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_wake.wait(lock, [this] { return m_stopping || m_request; });
+        if (m_stopping)
+            return;
+        Request request = std::move(*std::exchange(m_request, std::nullopt));
+        lock.unlock();
+        try {
+            request.picture.set_value(decodeForDrawing(request.path, request.size));
+        } catch (...) {
+            request.picture.set_exception(std::current_exception());
+        }
+        lock.lock();
+    }
 }
 
 SlidePreparer::FileStamp SlidePreparer::stampOf(const QString& path)

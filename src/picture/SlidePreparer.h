@@ -4,22 +4,25 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
-#include <QThreadPool>
 
+#include <condition_variable>
 #include <future>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 // Decodes slides for the show and the small demonstration, and prepares the next one in the
 // background while the current one is on screen, so a tick only has to swap pictures, even for very
-// large photos. Only decoding runs off the user-interface thread: which slide comes next, every
-// failure and every report stay with the caller there.
+// large photos. Only decoding runs off the user-interface thread, on one thread of the preparer's
+// own: which slide comes next, every failure and every report stay with the caller there. Pictures
+// and requests cross between the threads only under the preparer's mutex and through futures.
 namespace vantelo {
 
 class SlidePreparer
 {
 public:
     SlidePreparer();
-    // Waits for a decode still running: it holds nothing of ours, but the pool must not outlive us.
+    // Waits for a decode still running.
     ~SlidePreparer();
     SlidePreparer(const SlidePreparer&) = delete;
     SlidePreparer& operator=(const SlidePreparer&) = delete;
@@ -56,12 +59,26 @@ private:
         std::shared_future<QImage> picture;
     };
 
+    struct Request
+    {
+        QString path;
+        QSize size;
+        std::promise<QImage> picture;
+    };
+
     static FileStamp stampOf(const QString& path);
     static QImage decodeForDrawing(const QString& path, const QSize& size);
+    void dropRequest();
+    void decodeRequests();
 
     std::optional<Prepared> m_prepared;
     std::optional<Prepared> m_lastTaken; // its picture already made, for prepare() to reuse
-    QThreadPool m_pool;
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::optional<Request> m_request; // the decode the thread is to do next
+    bool m_stopping = false;
+    std::thread m_decoder; // started by the first prepare()
 };
 
 } // namespace vantelo
