@@ -1,7 +1,8 @@
 // From starting the show to its first picture on screen, against feh showing the same file and djpeg
 // decoding it at the scale the show needs. Everything runs on a 1920 x 1080 X server; a picture is on
 // screen when the screen's centre pixel, read from the server, has the picture's colour there.
-// Usage: bench_first_picture [path/to/vantelo.scr]   (default: vantelo.scr beside this program)
+// Usage: bench_first_picture [path/to/vantelo.scr [path/to/baseline/vantelo.scr]]
+//   (default: vantelo.scr beside this program); a baseline build is timed in the same rounds.
 // With DISPLAY unset it starts its own Xvfb; a display it is given must be 1920 x 1080 and is covered.
 #include "BenchSupport.h"
 
@@ -407,12 +408,19 @@ int main(int argc, char** argv)
                 PictureHeight, double(QFileInfo(picture).size()) / 1e6, ScreenWidth, ScreenHeight, display.c_str(),
                 expected.r, expected.g, expected.b);
     std::printf("program: %s\n", qPrintable(program));
-    std::vector<double> oursTimes, fehTimes, djpegTimes;
+    std::vector<std::string> baseline;
+    if (argc > 2) {
+        baseline = {QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath().toStdString(), "/s"};
+        std::printf("baseline: %s\n", baseline[0].c_str());
+    }
+    std::vector<double> oursTimes, fehTimes, djpegTimes, baselineTimes;
     // Round 0 warms the file cache and the libraries and is not counted.
     for (int round = 0; round <= Runs; ++round) {
         const std::optional<double> a = bench.viewer(ours, viewers);
         const std::optional<double> b = bench.viewer(feh, viewers);
         const std::optional<double> c = bench.process(djpeg, viewers);
+        // A baseline build may be one that crashes at times: its crashes are counted, not timed.
+        const std::optional<double> d = baseline.empty() ? std::nullopt : bench.viewer(baseline, viewers);
         if (!a || !b || !c) {
             work.setAutoRemove(false);
             std::fprintf(stderr, "the programs' output is kept in %s\n", qPrintable(work.filePath("programs.log")));
@@ -422,7 +430,14 @@ int main(int argc, char** argv)
             std::printf("warm-up: ours %.1f ms  feh %.1f ms  djpeg %.1f ms (not counted)\n", *a, *b, *c);
             continue;
         }
-        std::printf("run %d:   ours %.1f ms  feh %.1f ms  djpeg %.1f ms\n", round, *a, *b, *c);
+        std::printf("run %d:   ours %.1f ms  feh %.1f ms  djpeg %.1f ms", round, *a, *b, *c);
+        if (d) {
+            std::printf("  baseline %.1f ms", *d);
+            baselineTimes.push_back(*d);
+        } else if (!baseline.empty()) {
+            std::printf("  baseline ended by itself");
+        }
+        std::printf("\n");
         std::fflush(stdout);
         oursTimes.push_back(*a);
         fehTimes.push_back(*b);
@@ -434,5 +449,8 @@ int main(int argc, char** argv)
     std::printf("medians of %d: ours %.1f ms  feh %.1f ms  djpeg %.1f ms\n", Runs, oursMedian, fehMedian, djpegMedian);
     std::printf("feh/ours %.2f (goal >= 1.8)  ours/djpeg %.2f (goal <= 1.12)\n", fehMedian / oursMedian,
                 oursMedian / djpegMedian);
+    if (!baselineTimes.empty())
+        std::printf("baseline median of %zu: %.1f ms  ours/baseline %.2f\n", baselineTimes.size(),
+                    medianOf(baselineTimes), oursMedian / medianOf(baselineTimes));
     return 0;
 }
