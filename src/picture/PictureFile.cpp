@@ -1,6 +1,7 @@
 #include "picture/PictureFile.h"
 
 #include "common/AppError.h"
+#include "picture/BmpLayout.h"
 #include "picture/JpegLayout.h"
 
 #include <QBuffer>
@@ -44,6 +45,14 @@ void checkJpegCost(QIODevice& device)
                                     layout.scans > MaxJpegScans || layout.scanBlocks > MaxJpegScanBlocks))
         throw AppError(ErrorNumber::InvalidPicture);
     if (!device.seek(0))
+        throw AppError(ErrorNumber::InvalidPicture);
+}
+
+// A BMP's headers, read before the decoder sees the file: Qt's reader gets some kinds wrong without
+// failing.
+void checkBmp(QIODevice& device)
+{
+    if (device.peek(2) == "BM" && !readBmpLayout(device).shownAsMade)
         throw AppError(ErrorNumber::InvalidPicture);
 }
 
@@ -103,6 +112,7 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(ErrorNumber::InvalidPicture);
     checkJpegCost(file);
+    checkBmp(file);
 
     // The limit holds for every reader of the process; it is the same for every picture.
     QImageReader::setAllocationLimit(PictureAllocationLimitMB);
