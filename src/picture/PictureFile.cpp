@@ -49,11 +49,15 @@ void checkJpegCost(QIODevice& device)
 }
 
 // A BMP's headers, read before the decoder sees the file: Qt's reader gets some kinds wrong without
-// failing.
-void checkBmp(QIODevice& device)
+// failing. Tells whether its pixels are run-length coded.
+bool checkBmp(QIODevice& device)
 {
-    if (device.peek(2) == "BM" && !readBmpLayout(device).shownAsMade)
+    if (device.peek(2) != "BM")
+        return false;
+    const BmpLayout layout = readBmpLayout(device);
+    if (!layout.shownAsMade)
         throw AppError(ErrorNumber::InvalidPicture);
+    return layout.runLength;
 }
 
 } // namespace
@@ -66,6 +70,7 @@ struct PictureFile::Reader
     QSize stored; // before the orientation is applied
     QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone;
     bool decoded = false;
+    bool runLengthBmp = false;
     QByteArray bytes;
     QBuffer buffer;
 
@@ -112,7 +117,7 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(ErrorNumber::InvalidPicture);
     checkJpegCost(file);
-    checkBmp(file);
+    m_reader->runLengthBmp = checkBmp(file);
 
     // The limit holds for every reader of the process; it is the same for every picture.
     QImageReader::setAllocationLimit(PictureAllocationLimitMB);
@@ -157,8 +162,14 @@ QImage PictureFile::decode(const QSize& displaySize)
         if (pixelsOf(displaySize) < pixelsOf(m_size))
             reader.setQuality(FastDecodeQuality);
     }
-    QImage image = reader.read();
-    if (image.isNull())
+    QImage image;
+    if (m_reader->runLengthBmp) {
+        // Qt's BMP reader leaves the pixels that runs skip as it finds the memory; they are meant to
+        // be the palette's first colour. It decodes into a picture it is given of its size and kind.
+        image = QImage(m_reader->stored, QImage::Format_Indexed8);
+        image.fill(0);
+    }
+    if (!reader.read(&image) || image.isNull())
         throw AppError(ErrorNumber::InvalidPicture);
     return image;
 }
