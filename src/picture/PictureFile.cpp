@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "picture/BmpLayout.h"
+#include "picture/GifLayout.h"
 #include "picture/JpegLayout.h"
 
 #include <QBuffer>
@@ -58,6 +59,16 @@ bool checkBmp(QIODevice& device)
     if (!layout.shownAsMade)
         throw AppError(ErrorNumber::InvalidPicture);
     return layout.runLength;
+}
+
+// A GIF's blocks up to its first picture's coded pixels, which the reader does not look at when
+// measuring.
+void checkGif(QIODevice& device)
+{
+    if (device.peek(3) != "GIF")
+        return;
+    if (!gifFirstImageHasData(device) || !device.seek(0))
+        throw AppError(ErrorNumber::InvalidPicture);
 }
 
 } // namespace
@@ -117,6 +128,7 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(ErrorNumber::InvalidPicture);
     checkJpegCost(file);
+    checkGif(file);
     m_reader->runLengthBmp = checkBmp(file);
 
     // The limit holds for every reader of the process; it is the same for every picture.
