@@ -45,6 +45,8 @@ void checkJpegCost(QIODevice& device)
     if (layout.wholeImageBuffer && (layout.coefficientBytes > PictureAllocationLimitBytes ||
                                     layout.scans > MaxJpegScans || layout.scanBlocks > MaxJpegScanBlocks))
         throw AppError(ErrorNumber::InvalidPicture);
+    if (layout.quantTableMissing)
+        throw AppError(ErrorNumber::InvalidPicture);
     if (!device.seek(0))
         throw AppError(ErrorNumber::InvalidPicture);
 }
