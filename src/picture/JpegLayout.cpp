@@ -13,6 +13,7 @@ constexpr qint64 ChunkBytes = qint64(64) * 1024;
 constexpr int BlockBytes = 64 * 2; // 64 coefficients of 16 bits
 constexpr int MaxComponents = 10;  // what the decoder accepts in a frame
 constexpr int MaxComponentsInScan = 4;
+constexpr int MaxQuantTables = 4;
 
 // Sequential bytes from a device, in chunks, with a fast search for the next marker.
 class ByteReader
@@ -101,6 +102,7 @@ int nextMarker(ByteReader& bytes, bool inScan)
 struct Component
 {
     int id = 0;
+    int quantTable = 0;
     int h = 1;
     int v = 1;
     std::int64_t widthInBlocks = 0;
@@ -145,6 +147,9 @@ public:
             if (isFrameMarker(code)) {
                 if (m_layout.hasFrame || !readFrame(code, length))
                     break;
+            } else if (code == 0xDB) {
+                if (!readQuantTables(length))
+                    break;
             } else if (code == 0xDA) {
                 if (!readScan(length))
                     break;
@@ -173,7 +178,8 @@ private:
             Component& c = m_components[i];
             c.id = m_bytes.next();
             const int sampling = m_bytes.next();
-            if (c.id < 0 || sampling < 0 || m_bytes.next() < 0)
+            c.quantTable = m_bytes.next();
+            if (c.id < 0 || sampling < 0 || c.quantTable < 0)
                 return false;
             c.h = sampling >> 4;
             c.v = sampling & 0x0F;
@@ -197,6 +203,21 @@ private:
         return true;
     }
 
+    // Notes which quantization tables a DQT marker defines.
+    bool readQuantTables(int length)
+    {
+        for (int left = length - 2; left > 0;) {
+            const int which = m_bytes.next();
+            const int bytes = (which >> 4) != 0 ? 128 : 64; // 16-bit or 8-bit values
+            if (which < 0 || !m_bytes.skip(bytes))
+                return false;
+            if ((which & 0x0F) < MaxQuantTables)
+                m_quantTables |= 1 << (which & 0x0F);
+            left -= 1 + bytes;
+        }
+        return true;
+    }
+
     // Counts one scan and the blocks it passes over; false when there is nothing more to learn.
     bool readScan(int length)
     {
@@ -215,6 +236,8 @@ private:
             if (found == m_components.begin() + m_count)
                 return false; // the decoder stops at a scan of an unknown component
             inScan[i] = &*found;
+            if (found->quantTable >= MaxQuantTables || !(m_quantTables & (1 << found->quantTable)))
+                m_layout.quantTableMissing = true;
         }
         if (!m_bytes.skip(3)) // spectral selection and successive approximation
             return false;
@@ -248,6 +271,7 @@ private:
     int m_count = 0;
     int m_maxH = 1;
     int m_maxV = 1;
+    int m_quantTables = 0; // bit n: table n defined
 };
 
 } // namespace

@@ -21,6 +21,9 @@ struct JpegLayout
     std::int64_t coefficientBytes = 0; // memory the whole-image buffer takes, when there is one
     int scans = 0;                     // start-of-scan markers, counted while wholeImageBuffer
     std::int64_t scanBlocks = 0;       // 8 x 8 blocks the counted scans pass over, summed
+    // A read scan takes a component whose quantization table no earlier marker defined: the
+    // header reads fine, the decoder fails once it starts on that scan.
+    bool quantTableMissing = false;
 };
 
 // Reads the markers from the device's current position to the end of the picture. Scans are

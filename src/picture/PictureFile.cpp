@@ -1,6 +1,8 @@
 #include "picture/PictureFile.h"
 
 #include "common/AppError.h"
+#include "picture/BmpLayout.h"
+#include "picture/GifLayout.h"
 #include "picture/JpegLayout.h"
 
 #include <QBuffer>
@@ -43,7 +45,31 @@ void checkJpegCost(QIODevice& device)
     if (layout.wholeImageBuffer && (layout.coefficientBytes > PictureAllocationLimitBytes ||
                                     layout.scans > MaxJpegScans || layout.scanBlocks > MaxJpegScanBlocks))
         throw AppError(ErrorNumber::InvalidPicture);
+    if (layout.quantTableMissing)
+        throw AppError(ErrorNumber::InvalidPicture);
     if (!device.seek(0))
+        throw AppError(ErrorNumber::InvalidPicture);
+}
+
+// A BMP's headers, read before the decoder sees the file: Qt's reader gets some kinds wrong without
+// failing. Tells whether its pixels are run-length coded.
+bool checkBmp(QIODevice& device)
+{
+    if (device.peek(2) != "BM")
+        return false;
+    const BmpLayout layout = readBmpLayout(device);
+    if (!layout.shownAsMade)
+        throw AppError(ErrorNumber::InvalidPicture);
+    return layout.runLength;
+}
+
+// A GIF's blocks up to its first picture's coded pixels, which the reader does not look at when
+// measuring.
+void checkGif(QIODevice& device)
+{
+    if (device.peek(3) != "GIF")
+        return;
+    if (!gifFirstImageHasData(device) || !device.seek(0))
         throw AppError(ErrorNumber::InvalidPicture);
 }
 
@@ -57,6 +83,7 @@ struct PictureFile::Reader
     QSize stored; // before the orientation is applied
     QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone;
     bool decoded = false;
+    bool runLengthBmp = false;
     QByteArray bytes;
     QBuffer buffer;
 
@@ -103,6 +130,8 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(ErrorNumber::InvalidPicture);
     checkJpegCost(file);
+    checkGif(file);
+    m_reader->runLengthBmp = checkBmp(file);
 
     // The limit holds for every reader of the process; it is the same for every picture.
     QImageReader::setAllocationLimit(PictureAllocationLimitMB);
@@ -147,8 +176,14 @@ QImage PictureFile::decode(const QSize& displaySize)
         if (pixelsOf(displaySize) < pixelsOf(m_size))
             reader.setQuality(FastDecodeQuality);
     }
-    QImage image = reader.read();
-    if (image.isNull())
+    QImage image;
+    if (m_reader->runLengthBmp) {
+        // Qt's BMP reader leaves the pixels that runs skip as it finds the memory; they are meant to
+        // be the palette's first colour. It decodes into a picture it is given of its size and kind.
+        image = QImage(m_reader->stored, QImage::Format_Indexed8);
+        image.fill(0);
+    }
+    if (!reader.read(&image) || image.isNull())
         throw AppError(ErrorNumber::InvalidPicture);
     return image;
 }

@@ -40,7 +40,9 @@ inline constexpr std::int64_t MaxJpegScanBlocks = std::int64_t(1) << 26; // 8 x 
 // One picture file, opened once: measured from its header (and, for a JPEG, its list of scans),
 // then decoded from the same open file. Constructing it fails with AppError 53 when the file does
 // not exist, 481 "Invalid picture" when it is not a readable BMP, GIF or JPEG or lies beyond the
-// bounds above.
+// bounds above, for a BMP of a kind the decoder would show otherwise than its maker meant
+// (BmpLayout.h), and for a GIF whose first picture the decoder would refuse for its blocks
+// (GifLayout.h).
 class PictureFile
 {
 public:

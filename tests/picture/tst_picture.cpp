@@ -37,7 +37,8 @@ private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false")); }
 
     // Each file's name holds its fate: "shown-WxH-..." measures W x H upright and decodes to whatever
-    // size is asked; "refused-..." is refused (481) whether measured or decoded.
+    // size is asked; "refused-..." is refused (481) whether measured or decoded. A shown file named
+    // "...-top-left-RRGGBB" has that colour in its top-left pixel, as ImageMagick shows it.
     void corpusFilesEndAsTheirNamesSay_data()
     {
         QTest::addColumn<QString>("name");
@@ -53,6 +54,9 @@ private slots:
         QCOMPARE(outcome([&] { return measurePicture(path); }), shown ? name.section(u'-', 1, 1) : "481");
         QCOMPARE(outcome([&] { return decodePicture(path, QSize(125, 145)).size(); }), shown ? "125x145" : "481");
         QCOMPARE(outcome([&] { return decodePicture(path, QSize(1440, 1080)).size(); }), shown ? "1440x1080" : "481");
+        const qsizetype colour = name.indexOf(QLatin1String("-top-left-"));
+        if (colour >= 0)
+            QCOMPARE(decodePicture(path).pixelColor(0, 0).name(), u'#' + name.mid(colour + 10, 6));
     }
 
     void decoding_data()
