@@ -365,8 +365,11 @@ int main(int argc, char** argv)
     const QString runtime = work.filePath(QStringLiteral("runtime"));
     const QString list = work.filePath(QStringLiteral("show.vtl"));
     QDir().mkpath(config);
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString baselineRuntime = work.filePath(QStringLiteral("baseline-runtime"));
+    for (const QString& folder : {runtime, baselineRuntime}) {
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
     const QByteArray row = "1 | " + QFile::encodeName(work.path()) + "/ | photo-6000x4000.jpg | " +
                            QByteArray::number(PictureHeight) + " X " + QByteArray::number(PictureWidth) + " | \r\n";
     const QByteArray settings = "[Settings]\nScreenWidth=" + QByteArray::number(ScreenWidth) +
@@ -395,10 +398,15 @@ int main(int argc, char** argv)
     screen.movePointerAside();
     const std::string file = picture.toStdString();
     // No session bus on the test server: spares both viewers libdbus's attempt to start one.
-    Environment viewers({"DISPLAY", "QT_QPA_PLATFORM", "XSCREENSAVER_WINDOW", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR",
-                         "DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DISPLAY"},
-                        {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + config.toStdString(),
-                         "XDG_RUNTIME_DIR=" + runtime.toStdString(), "DBUS_SESSION_BUS_ADDRESS=disabled:"});
+    const auto viewerEnvironment = [&](const QString& runtimeFolder) {
+        return Environment({"DISPLAY", "QT_QPA_PLATFORM", "XSCREENSAVER_WINDOW", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR",
+                            "DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DISPLAY"},
+                           {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + config.toStdString(),
+                            "XDG_RUNTIME_DIR=" + runtimeFolder.toStdString(), "DBUS_SESSION_BUS_ADDRESS=disabled:"});
+    };
+    Environment viewers = viewerEnvironment(runtime);
+    // A baseline build may keep its instance lock differently: each build keeps its own.
+    Environment baselineViewers = viewerEnvironment(baselineRuntime);
     Bench bench{screen, expected, work.filePath(QStringLiteral("programs.log")).toStdString()};
     const std::vector<std::string> ours{program.toStdString(), "/s"};
     const std::vector<std::string> feh{"feh", "-F", "-Z", file};
@@ -420,7 +428,7 @@ int main(int argc, char** argv)
         const std::optional<double> b = bench.viewer(feh, viewers);
         const std::optional<double> c = bench.process(djpeg, viewers);
         // A baseline build may be one that crashes at times: its crashes are counted, not timed.
-        const std::optional<double> d = baseline.empty() ? std::nullopt : bench.viewer(baseline, viewers);
+        const std::optional<double> d = baseline.empty() ? std::nullopt : bench.viewer(baseline, baselineViewers);
         if (!a || !b || !c) {
             work.setAutoRemove(false);
             std::fprintf(stderr, "the programs' output is kept in %s\n", qPrintable(work.filePath("programs.log")));
