@@ -133,8 +133,12 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
     checkGif(file);
     m_reader->runLengthBmp = checkBmp(file);
 
-    // The limit holds for every reader of the process; it is the same for every picture.
-    QImageReader::setAllocationLimit(PictureAllocationLimitMB);
+    // The limit holds for every reader of the process. Set once: pictures are opened on the decoding
+    // threads too, and Qt keeps the limit in a plain variable.
+    [[maybe_unused]] static const bool limited = [] {
+        QImageReader::setAllocationLimit(PictureAllocationLimitMB);
+        return true;
+    }();
     QImageReader& reader = m_reader->reader;
     reader.setDevice(&file);
     reader.setAutoTransform(true);
