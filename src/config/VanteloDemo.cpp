@@ -56,8 +56,10 @@ void Vantelo::cmdDemoSM_Click()
             stbVantelo->setPanelText(panel, QString());
         Timer1->setEnabled(true);
         m_demoSequence.restart();
-        // The first slide comes at the click, the next one an interval later.
+        // The first slide comes at the click, the next one a whole interval after it is shown.
         Timer1_Timer();
+        if (Timer1->isEnabled())
+            Timer1->setEnabled(true);
     });
 }
 

@@ -105,6 +105,9 @@ void FullShow::Form_Load()
         return;
     }
     Timer1_Timer();
+    // Restarted so that the first slide stays its full delay, however long it took to decode.
+    if (Timer1->isActive())
+        Timer1->start();
 }
 
 void FullShow::ShowBackgroundOnly()
