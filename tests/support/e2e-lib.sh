@@ -22,7 +22,7 @@ wait_until() {
     until "$@"; do [ "${EPOCHREALTIME/./}" -lt "$deadline" ] && sleep 0.05 || return 1; done
 }
 # running [pid]: the process exists and is no zombie; ends_cleanly seconds what: $pid ends with status 0.
-running() { [[ "$(cut -d' ' -f3 "/proc/${1:-$pid}/stat" 2>/dev/null)" =~ ^[^Z]$ ]]; }
+running() { local state && { read -r _ _ state _ <"/proc/${1:-$pid}/stat"; } 2>/dev/null && [ "$state" != Z ]; }
 ends_cleanly() { wait_until "$1" eval '! running' && wait "$pid" || fail "$2 did not end the program cleanly within $1 s"; }
 # shown_window name: the id of a shown window of exactly that name; colour x y: "#RRGGBB" on screen there.
 shown_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .; }
