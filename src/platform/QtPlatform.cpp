@@ -18,8 +18,12 @@ namespace vantelo {
 
 void QtPrompter::showMessage(QWidget* parent, MessageIcon icon, const QString& title, const QString& text)
 {
+    // Raised by a window not shown yet (its load runs first), the box is centred on the screen: on the
+    // window it would go where the window has not been placed yet.
+    QWidget* placedBy = parent && parent->window()->isVisible() ? parent : nullptr;
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text, QMessageBox::Ok, parent);
+                    title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text, QMessageBox::Ok,
+                    placedBy);
     // A message is answered, never minimised or maximised: a title and a close button are all it gets
     // from the window manager.
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
@@ -27,6 +31,10 @@ void QtPrompter::showMessage(QWidget* parent, MessageIcon icon, const QString& t
     if (parent && (parent->window()->windowFlags() & Qt::WindowStaysOnTopHint))
         flags |= Qt::WindowStaysOnTopHint;
     box.setWindowFlags(flags);
+    if (!placedBy) {
+        box.adjustSize();
+        box.move(box.screen()->availableGeometry().center() - box.rect().center());
+    }
     box.exec();
 }
 
