@@ -159,8 +159,10 @@ void FileListBox::refresh()
 
 QString FileListBox::fileName() const
 {
+    // Tabbing into the list makes its first entry current, to show where the keys go, without
+    // choosing it: only a chosen entry counts.
     const QListWidgetItem* item = currentItem();
-    return item ? item->text() : QString();
+    return item && item->isSelected() ? item->text() : QString();
 }
 
 QMimeData* FileListBox::mimeData(const QList<QListWidgetItem*>& items) const

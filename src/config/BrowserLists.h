@@ -73,7 +73,7 @@ public:
     void setPattern(const QString& pattern);
     // Reads the folder again.
     void refresh();
-    // The name (no folder) of the current entry; empty when there is none.
+    // The name (no folder) of the current entry when the user chose it; empty when there is none.
     QString fileName() const;
 
 signals:
