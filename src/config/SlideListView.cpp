@@ -4,7 +4,9 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QMimeData>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -170,6 +172,22 @@ void SlideListBox::dropEvent(QDropEvent* event)
     stopAutoScroll();
     setState(NoState);
     viewport()->update();
+}
+
+bool SlideListBox::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTreeWidget::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (const QTreeWidgetItem* item = itemAt(help->pos())) {
+        const SlideRow row = slideRowOf(*item);
+        QToolTip::showText(help->globalPos(),
+                           row.sizeText.isEmpty() ? row.fullPath() : row.fullPath() + u'\n' + row.sizeText, viewport(),
+                           visualItemRect(item));
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
 }
 
 int SlideListBox::dropPosition(QPoint point) const

@@ -29,7 +29,9 @@ QTreeWidgetItem* selectedSlideItem(const QTreeWidget& list);
 void removeSelectedSlideRows(QTreeWidget& list);
 
 // The slide list's list view: rows are dragged into a new order within it, and files and folders
-// dropped on it from a file manager or the picture browser are handed to the window to add.
+// dropped on it from a file manager or the picture browser are handed to the window to add. A row's
+// tooltip names its picture's whole path and its size: the folder column is never shown, and a long
+// name is cut.
 class SlideListBox : public QTreeWidget
 {
     Q_OBJECT
@@ -45,6 +47,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     // The row a drop at point goes before: between rows, never onto one.
