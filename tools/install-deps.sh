@@ -20,6 +20,8 @@ test_packages=(
     qt6-base-dev-tools libqt6opengl6-dev qt6-image-formats-plugins qt6-qpa-plugins
     # the real program under a virtual X server, driven and photographed; xrandr makes two monitors
     xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils util-linux libjpeg-turbo-progs
+    # the configuration window as a screen reader reads it, over AT-SPI
+    at-spi2-core python3-pyatspi
     # the idle-time recipes run for real: X11, sway and GNOME's idle monitor, each on a private bus
     xss-lock xautolock sway swayidle mutter dbus-daemon libglib2.0-bin python3-gi passwd
     # the show on two Wayland outputs: Qt's Wayland plugin, photographed by grim

@@ -44,7 +44,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QRect& geometry
 } // namespace
 
 frmAbout::frmAbout(Platform& platform, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_platform(platform), m_owner(owner)
+    // Fixed in size: no maximise button, which would do nothing.
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_platform(platform), m_owner(owner)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setFixedSize(AboutGeometry::Client);
@@ -55,6 +58,7 @@ frmAbout::frmAbout(Platform& platform, QWidget* owner)
     setFont(dialogFont);
 
     picIcon[0] = makeIcon(this, "picIcon(0)", AboutGeometry::picIcon0, drawPictureIcon());
+    picIcon[0]->setAccessibleName(QStringLiteral("Picture icon"));
     lblTitle = makeLabel(this, "lblTitle", AboutGeometry::lblTitle, QString());
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setStyleHint(QFont::Serif);
@@ -62,6 +66,7 @@ frmAbout::frmAbout(Platform& platform, QWidget* owner)
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
     picIcon[1] = makeIcon(this, "picIcon(1)", AboutGeometry::picIcon1, drawSlidesIcon());
+    picIcon[1]->setAccessibleName(QStringLiteral("Slides icon"));
     lblVersion = makeLabel(this, "lblVersion", AboutGeometry::lblVersion, AboutVersionDesignText);
     lblDescription = makeLabel(this, "lblDescription", AboutGeometry::lblDescription, AboutDescriptionDesignText);
     lblDisclaimer = makeLabel(this, "lblDisclaimer", AboutGeometry::lblDisclaimer, AboutDisclaimerText);

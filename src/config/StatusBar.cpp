@@ -29,6 +29,7 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setIndent(3);
         panel->setToolTip(QString::fromUtf8(design.tooltip.data(), qsizetype(design.tooltip.size())));
+        panel->setAccessibleName(panel->toolTip());
         panel->setGeometry(left, 2, design.width, layout::control("stbVantelo").rect.height() - 4);
         panel->installEventFilter(this);
         if (design.kind != layout::PanelKind::Text)
@@ -55,7 +56,7 @@ QString StatusBar::panelText(int panel) const
 
 void StatusBar::setPanelText(int panel, const QString& text)
 {
-    panelAt(panel)->setText(text);
+    showInPanel(panelAt(panel), text);
 }
 
 QString StatusBar::panelToolTip(int panel) const
@@ -82,15 +83,22 @@ bool StatusBar::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void StatusBar::showInPanel(QLabel* panel, const QString& text)
+{
+    panel->setText(text);
+    // A screen reader says what the panel is, then what it holds: "Image Path: /home/...".
+    panel->setAccessibleName(text.isEmpty() ? panel->toolTip() : panel->toolTip() + QStringLiteral(": ") + text);
+}
+
 void StatusBar::showClock()
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale;
     for (qsizetype i = 0; i < m_panels.size(); ++i) {
         if (layout::StatusPanels.at(size_t(i)).kind == layout::PanelKind::Date)
-            m_panels.at(i)->setText(locale.toString(now.date(), QLocale::ShortFormat));
+            showInPanel(m_panels.at(i), locale.toString(now.date(), QLocale::ShortFormat));
         else if (layout::StatusPanels.at(size_t(i)).kind == layout::PanelKind::Time)
-            m_panels.at(i)->setText(locale.toString(now.time(), minutesFormat(locale)));
+            showInPanel(m_panels.at(i), locale.toString(now.time(), minutesFormat(locale)));
     }
     // Wake just after the next minute begins, which is also when a new day begins.
     const int intoMinute = now.time().second() * 1000 + now.time().msec();

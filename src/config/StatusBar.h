@@ -29,6 +29,7 @@ protected:
 
 private:
     QLabel* panelAt(int panel) const;
+    static void showInPanel(QLabel* panel, const QString& text);
     void showClock();
 
     QList<QLabel*> m_panels;

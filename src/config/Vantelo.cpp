@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "config/BrowserLists.h"
 #include "config/KeyPressFilter.h"
+#include "config/ListFocus.h"
 #include "config/PathLabel.h"
 #include "config/PreviewFitting.h"
 #include "config/SlideListView.h"
@@ -18,7 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
+#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,8 +85,23 @@ template <typename Control> Control* makeControl(QWidget* parent, std::string_vi
     control->setGeometry(design.rect);
     if (!design.tooltip.empty())
         control->setToolTip(layout::designText(design.tooltip));
+    if (!design.spokenName.empty()) {
+        control->setAccessibleName(layout::designText(design.spokenName));
+        // Where screen readers talk over AT-SPI, Qt names a combo box after the entry it shows: what
+        // the box is for comes from a label that names it as its buddy, here one never shown.
+        if constexpr (std::is_base_of_v<QComboBox, Control>) {
+            auto* label = new QLabel(control->accessibleName(), parent);
+            label->setBuddy(control);
+            label->hide();
+            control->view()->setAccessibleName(control->accessibleName());
+        }
+    }
     if constexpr (std::is_base_of_v<QAbstractButton, Control>)
         control->setText(layout::designText(design.caption));
+    // Enter or Return on a focused button presses it, as Space does; outside a dialog Qt's buttons
+    // would take only Space.
+    if constexpr (std::is_same_v<QPushButton, Control>)
+        control->setAutoDefault(true);
     return control;
 }
 
@@ -135,8 +151,10 @@ std::int32_t storedBackColor()
 } // namespace
 
 Vantelo::Vantelo(Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), m_platform(platform),
-      m_demoSequence(platform.random)
+    // A window of fixed size asks the window manager for no maximise button: it would do nothing.
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_platform(platform), m_demoSequence(platform.random)
 {
     setWindowTitle(layout::designText(layout::WindowCaption));
     setFixedSize(layout::ClientWidth, layout::ClientHeight);
@@ -158,7 +176,10 @@ void Vantelo::CreateControls()
     imgTemp = makeControl<ImageBox>(this, "imgTemp");
     imgTemp->hide();
 
-    fraDirectory = makeControl<QGroupBox>(this, "fraDirectory");
+    // A plain etched frame: a group box would draw its border lower and further in, leaving room for a
+    // title this frame does not have.
+    fraDirectory = makeControl<QFrame>(this, "fraDirectory");
+    fraDirectory->setFrameStyle(QFrame::Box | QFrame::Sunken);
     fraDirectory->setAutoFillBackground(true); // a frame hides what lies beneath it, a wide preview too
     DriveList = makeControl<DriveListBox>(fraDirectory, "DriveList");
     DirList = makeControl<DirListBox>(fraDirectory, "DirList");
@@ -180,12 +201,17 @@ void Vantelo::CreateControls()
     lvwMain->setColumnCount(4);
     lvwMain->setHeaderLabels({QString(), QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Color")});
     lvwMain->header()->setMinimumSectionSize(0);
+    // The folder column stays closed: its header edge is not to be dragged open.
+    lvwMain->header()->setSectionResizeMode(0, QHeaderView::Fixed);
     lvwMain->header()->setStretchLastSection(false);
     sizeSlideColumns(*lvwMain);
     lvwMain->setRootIsDecorated(false);
     lvwMain->setUniformRowHeights(true);
     lvwMain->setSortingEnabled(false);
     lvwMain->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    for (QAbstractItemView* list : std::initializer_list<QAbstractItemView*>{DirList, FileList, lvwMain})
+        showFocusWhenEmpty(*list);
 
     lblFileName = makeControl<PathLabel>(this, "lblFileName");
     lblFileName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

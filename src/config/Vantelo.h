@@ -13,7 +13,7 @@
 #include <cstdint>
 
 class QComboBox;
-class QGroupBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -116,7 +116,7 @@ private:
     Platform& m_platform;
 
     // Controls, owned by the window. Those in the browser frame are children of fraDirectory.
-    QGroupBox* fraDirectory = nullptr;
+    QFrame* fraDirectory = nullptr;
     DriveListBox* DriveList = nullptr;
     DirListBox* DirList = nullptr;
     QComboBox* cboFiletype = nullptr;
