@@ -10,6 +10,8 @@
 #include "support/TestMain.h"
 
 #include <QComboBox>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +20,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QTreeWidget>
 
 using namespace vantelo;
@@ -119,6 +122,7 @@ private slots:
             {"set", [](Window&, A a) { test::storeSettings({a}); }},
             {"escape", [](Window& w, A a) { QTest::keyClick(w.get(a), Qt::Key_Escape); }},
             {"draws", [](Window& w, A a) { for (const QString& r : a.split(u',')) w.random.draws << r.toFloat(); }},
+            {"drag", [](Window& w, A) { QWidget* h = w.list()->header()->viewport(); QTest::mousePress(h, Qt::LeftButton, {}, {0, 5}); QTest::mouseMove(h, {60, 5}); QTest::mouseRelease(h, Qt::LeftButton, {}, {60, 5}); }},
             {"drives", [this](Window& w, A) { // the second drive holds the pictures; the third is gone
                 w.get<DriveListBox>("DriveList")->setDrives({{"/", {}, "ext4", true}, {driveRootOf(m_pics.path()), {}, "ext4", true}, {"/media/gone", {}, "vfat", true}}); }},
         };
@@ -137,6 +141,8 @@ private slots:
             {"lists", [this](Window&, A) { return QDir(m_lists.path()).entryList(QDir::Files); }},
             {"bytes", [this](Window&, A a) { QFile f(m_lists.filePath(a)); return QStringList{f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).replace(u"\r\n"_qs, u"¶"_qs) : "unreadable"}; }},
             {"timerWhileSaying", [](Window& w, A) { return w.timerWhileSaying; }},
+            {"tip", [](Window& w, A a) { const QPoint at = w.list()->visualItemRect(w.list()->topLevelItem(a.toInt())).center(); QHelpEvent help(QEvent::ToolTip, at, w.list()->viewport()->mapToGlobal(at));
+                QCoreApplication::sendEvent(w.list()->viewport(), &help); return QStringList{QToolTip::text().replace(u'\n', u'¶')}; }},
             {"label", [](Window& w, A) { const QWidget* l = w.get("lblFileName"); return l->toolTip().isEmpty() ? w.text("lblFileName") : QStringList{l->toolTip()}; }},
             {"shows", [](Window&, A) { QStringList s; for (QWidget* f : QApplication::topLevelWidgets()) if (qobject_cast<FullShow*>(f)) s << u"%1 %2 %3"_qs.arg(f->isVisible()).arg(!f->parentWidget()).arg(f->isModal()); return s; }},
             {"rows", [](Window& w, A) {
@@ -294,6 +300,7 @@ private slots:
         for (const char* focus : {"txtTimer", "lvwMain", "FileList", "cboFiletype"}) // Escape, the cancel button's key
             row(qPrintable(u"Escape in %1"_qs.arg(focus)), "", "type 42; escape " + QString::fromLatin1(focus), {"ended: 1", "Delay: 42"});
         // slide list editing
+        row("a row's tooltip; the folder column kept shut", "", "add a.jpg|48 X 64; add b.jpg|; drag", {"tip 0: P/a.jpg¶48 X 64", "tip 1: P/b.jpg", "window: Personal Vantelo Creator, 0,0 556x354, 0,0 556x354, , Name, Size, Color, first hidden, extended, *.jpg, *.bmp, *.gif, 3, *.jpg, today, time"});
         row("---> twice", "", "files 0; click cmdPicture(0); click cmdPicture(0)", {"rows: P/a.jpg|48 X 64, P/a.jpg|48 X 64", "caption: Torvane Consulting", "panels: ||", "label: "});
         row("---> with no file", "", "files ; click cmdPicture(0)", {warned("No Items are Selected"), "rows: "});
         row("---> no picture", "", "files 2; click cmdPicture(0)", {reported(481, "Invalid picture"), "rows: P/bnotes.jpg|"});
