@@ -1,7 +1,6 @@
 #include "picture/BmpLayout.h"
 
 #include <QByteArray>
-#include <QtEndian>
 
 #include <bit>
 #include <cstdlib>
@@ -22,9 +21,13 @@ constexpr qint64 AlphaMaskAt = MasksAt + ColourMaskBytes; // V4 and V5 only
 
 enum Compression : quint32 { Plain = 0, RunLength8 = 1, RunLength4 = 2, BitFields = 3 };
 
+// Little-endian, byte by byte: the callers have checked the bytes are there.
 template <typename T> T numberAt(const QByteArray& bytes, qint64 at)
 {
-    return qFromLittleEndian<T>(bytes.constData() + at);
+    quint64 value = 0;
+    for (qint64 byte = qint64(sizeof(T)) - 1; byte >= 0; --byte)
+        value = value << 8 | quint8(bytes.at(at + byte));
+    return T(value);
 }
 
 bool isKnownHeaderSize(quint32 bytes)
