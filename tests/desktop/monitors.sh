@@ -48,26 +48,17 @@ wait_until 20 two_slides || fail "the two monitors do not show their slides: $(a
 xdotool mousemove 1401 400
 ends_cleanly 5 "a one-pixel move over the second monitor"
 
-# A host lends one window per monitor: two copies, each drawing its own row into its window, neither
-# ending by itself.
-start_host() {
-    "$host_program" 950 800 "$1" 0 000000 >"$work/host$1.id" &
-    pids+=("$!")
-    wait_until 10 grep -q . "$work/host$1.id" || fail "the stand-in host window at $1 did not appear"
-    head -n 1 "$work/host$1.id"
-}
-left=$(start_host 0)
-right=$(start_host 950)
-XSCREENSAVER_WINDOW=$left start /s
-first=$pid
-XSCREENSAVER_WINDOW=$right start /s
-second=$pid
+# A host lends one window per monitor: two copies, each drawing its own row into its window. (Started
+# many times at the same instant in tests/show/startups.sh.)
+copies=()
+for left in 0 950; do
+    "$host_program" 950 800 $left 0 000000 >"$work/host$left" &
+    pids+=($!) && wait_until 10 grep -q . "$work/host$left" || fail "the stand-in host window at $left did not appear"
+    XSCREENSAVER_WINDOW=$(cat "$work/host$left") start /s && copies+=("$pid")
+done
 wait_until 20 two_slides || fail "two hosted copies do not show their rows: $(at 280 400) $(at 1030 400)"
-sleep 1
-running "$first" && running "$second" || fail "a hosted copy ended by itself"
-kill -TERM "$first" "$second"
-pid=$first && ends_cleanly 5 "SIGTERM to the first copy"
-pid=$second && ends_cleanly 5 "SIGTERM to the second copy"
+kill -TERM "${copies[@]}" && for pid in "${copies[@]}"; do ends_cleanly 5 "SIGTERM to a hosted copy"; done
+right=$(cat "$work/host950")
 
 # While the configuration window runs, a hosted copy keeps its window in the background colour and stays
 # until the host ends it.

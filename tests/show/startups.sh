@@ -8,20 +8,20 @@ E2E_SCREEN=800x300x24 E2E_XVFB_ARGS=-br
 source "$(dirname "$0")/../support/e2e-lib.sh"
 rounds=${VANTELO_STARTS:-10}
 
-# A station: a server, the folders of one user, the windows a host lends there (none: the show's own),
-# and the spots across the screen's middle that must each show a picture, neither the bare screen's
-# black nor the background 2060A0. The screens are small and cheap to look at; the recorded work area
-# (800 x 600) is not, so the pictures are decoded and scaled as on a real screen.
-names=() servers=() displays=() windows=() spots=() makers=()
-station() { # name server list window-ids spot...
-    mkdir -p -m 700 "$work/$1" && names+=("$1") servers+=("$2") windows+=("$4") spots+=("${*:5}")
+# A station: an X server of its own, the folders of one user, the windows a host lends there (none: the
+# show's own), and the spots across the screen's middle that must each show a picture, neither the bare
+# screen's black nor the background 2060A0. The screens are small and cheap to look at; the recorded work
+# area (800 x 600) is not, so the pictures are decoded and scaled as on a real screen.
+names=() displays=() windows=() spots=() makers=()
+station() { # name size list spot...
+    mkdir -p -m 700 "$work/$1" && names+=("$1") windows+=('') spots+=("${*:4}")
     printf '%s\n' '[Settings]' ScreenWidth=800 ScreenHeight=600 BackColor=10510368 Delay=60 ShowType=Ordered \
         "File=$3" >"$work/$1/Personal Vantelo.conf"
+    Xvfb -displayfd 3 -screen 0 "$2x24" -nolisten tcp -noreset -br 3>"$work/$1/display" 2>/dev/null & pids+=($!)
 }
-server() { Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset -br 3>"$work/$2.display" 2>/dev/null & pids+=($!); }
 kind() { # file [format:] convert-arguments...: the picture, and a station of its own that starts with it
     local file=$1 format=$2 && shift 2 && { convert "$@" "$format$work/pics/$file" & makers+=($!); }
-    station "$file" "$file" "$work/$file.vtl" '' 300 && server 400x300 "$file"
+    station "$file" 400x300 "$work/$file.vtl" 300
 }
 kind enlarged.jpg '' -size 300x400 gradient:yellow-blue
 kind grey.jpg '' -size 1600x1180 gradient:white-black -colorspace Gray
@@ -38,17 +38,15 @@ kind turned.jpg '' -size 640x480 gradient:cyan-magenta -orient right-top
 kind phone.jpg '' -size 1080x1920 gradient:pink-navy
 kind 24-megapixels.jpg '' -size 6000x4000 gradient:orange-purple
 kind progressive.jpg '' -size 1700x1275 gradient:lime-teal -interlace JPEG
-xrandr --setmonitor L 400/106x300/79+0+0 screen >/dev/null && xrandr --setmonitor R 400/106x300/79+400+0 none >/dev/null
-station two-monitors two-monitors "$work/two.vtl" '' 300 600 && echo "${DISPLAY#:}" >"$work/two-monitors.display"
+station two-monitors 800x300 "$work/two.vtl" 300 600 && station hosted-pair 800x300 "$work/two.vtl" 200 600
 write_list "$work/two.vtl" "grey.jpg|1180 X 1600" "palette8.bmp|64 X 127"
-server 800x300 hosts
 for m in "${makers[@]}"; do wait "$m" || fail "a picture could not be made"; done
-station hosted-pair hosts "$work/two.vtl" '' 200 600
 for i in "${!names[@]}"; do
-    server=${servers[i]} && wait_until 10 grep -q . "$work/$server.display" || fail "no X server for $server"
-    displays[i]=:$(head -n 1 "$work/$server.display")
-    if [ -e "$work/pics/$server" ]; then write_list "$work/$server.vtl" "$server|$(identify -format '%h X %w' "$work/pics/$server[0]")"; fi
+    wait_until 10 grep -q . "$work/${names[i]}/display" || fail "no X server for ${names[i]}"
+    displays[i]=:$(head -n 1 "$work/${names[i]}/display") && file=$work/pics/${names[i]}
+    if [ -e "$file" ]; then write_list "$work/${names[i]}.vtl" "${names[i]}|$(identify -format '%h X %w' "$file[0]")"; fi
 done
+export DISPLAY=${displays[-2]} && xrandr --setmonitor L 400/106x300/79+0+0 screen && xrandr --setmonitor R 400/106x300/79+400+0 none
 for left in 0 400; do # the host's two windows, side by side
     DISPLAY=${displays[-1]} "${VANTELO_FOREIGN_WINDOW:?names the stand-in host}" 400 300 $left 0 000000 >"$work/host$left" &
     pids+=($!) && wait_until 10 grep -q . "$work/host$left" || fail "no stand-in host window at $left"
@@ -62,7 +60,6 @@ shows() { # display x...: at each x, the screen's middle row shows a picture
         [[ $(grep "^$x,0:" <<<"$row") =~ \#([0-9A-F]{6}) ]] && [[ ! ${BASH_REMATCH[1]} =~ ^(000000|2060A0)$ ]] || return 1
     done
 }
-all_running() { for p in "$@"; do running "$p" || return 1; done; }
 # launch station: its start (two at the same instant for the hosted pair), one round fewer left.
 launch() {
     local i=$1 window && started[i]='' since[i]=${EPOCHREALTIME/./} left[i]=$((left[i] - 1))
@@ -95,7 +92,7 @@ while [[ ${started[*]} =~ [0-9] ]]; do
     for i in "${!names[@]}"; do
         # A look at the screen costs a tenth of a second: none in a start's first half second.
         if [ -z "${started[i]}" ] || [ $((${EPOCHREALTIME/./} - since[i])) -lt 500000 ]; then continue; fi
-        if ! all_running ${started[i]} || shows "${displays[i]}" ${spots[i]}; then
+        if [ "$(for p in ${started[i]}; do running "$p" || echo gone; done)" ] || shows "${displays[i]}" ${spots[i]}; then
             finish "$i"
         elif [ $((${EPOCHREALTIME/./} - since[i])) -gt 30000000 ]; then
             bare[${names[i]}]+=x && finish "$i"
