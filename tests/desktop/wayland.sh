@@ -23,14 +23,10 @@ write_settings ScreenWidth=950 ScreenHeight=800 BackColor=255 File="$work/two.vt
 "${as_user[@]}" QT_QPA_PLATFORM=wayland "$program" /s 2>"$work/stderr" &
 pid=$! && pids+=("$pid")
 
-# output x y...: "#RRGGBB" at each point of a fresh photograph of that output.
+# output name x y...: "#RRGGBB " for each point of a fresh photograph of that output.
 output() {
-    local name=$1 && shift
-    "${as_user[@]}" grim -o "$name" "$runtime/shot.png" 2>/dev/null || return 1
-    while [ $# -gt 0 ]; do
-        convert "$runtime/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}'
-        shift 2
-    done | tr '\n' ' '
+    "${as_user[@]}" grim -o "$1" "$runtime/shot.png" 2>/dev/null && shift &&
+        convert "$runtime/shot.png" -alpha off -format "$(printf '#%%[hex:p{%s,%s}] ' "$@")" info:
 }
 red='#FF0000' blue='#0000FF' green='#00FF00'
 both_outputs() {
