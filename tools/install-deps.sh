@@ -24,8 +24,8 @@ test_packages=(
     at-spi2-core python3-pyatspi
     # the idle-time recipes run for real: X11, sway and GNOME's idle monitor, each on a private bus
     xss-lock xautolock sway swayidle mutter dbus-daemon libglib2.0-bin python3-gi passwd
-    # the show on two Wayland outputs: Qt's Wayland plugin, photographed by grim
-    qt6-wayland grim
+    # the show on two Wayland outputs: Qt's Wayland plugin, photographed by grim, a pointer lent by wayvnc
+    qt6-wayland grim wayvnc
     # KDE Plasma's compositor, run headless for its idle-time recipe
     kwin-wayland
     # sanitizer and fuzzing builds
