@@ -28,7 +28,7 @@ struct ControlSpec
     QRect rect; // left, top, width, height
     std::string_view caption;
     std::string_view tooltip;
-    std::string_view spokenName = ""; // for a control whose caption, or text, cannot name it
+    std::string_view spokenName{}; // for a control whose caption, or text, cannot name it
 };
 
 // clang-format off
