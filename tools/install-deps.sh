@@ -26,6 +26,8 @@ test_packages=(
     qt6-wayland grim
     # KDE Plasma's compositor, run headless for its idle-time recipe
     kwin-wayland
+    # GNOME's session manager, run headless: it starts the autostart entry and holds the idle time back
+    gnome-session-bin
     # sanitizer and fuzzing builds
     clang libclang-rt-14-dev
     # tools/run-tidy.sh and tools/check-format.sh
