@@ -32,8 +32,8 @@ test_packages=(
     clang libclang-rt-14-dev
     # tools/run-tidy.sh and tools/check-format.sh
     clang-tidy clang-format
-    # packaging checks
-    desktop-file-utils lintian dpkg-dev file
+    # packaging checks; checkbashisms (devscripts) keeps vantelo-idle to the POSIX shell
+    desktop-file-utils lintian dpkg-dev file devscripts
 )
 
 case "${1:-}" in
