@@ -19,9 +19,9 @@ bus() {
     dbus-daemon --session --address="unix:path=$work/$1" --nofork --nopidfile 2>/dev/null & pids+=($!)
     wait_until 10 test -S "$work/$1" || fail "the private bus $1 did not start"
 }
-# enable log command...: vantelo-idle --enable through the command, its output in $said, with a stand-in
+# enable_idle log command...: vantelo-idle --enable through the command, its output in $said, with a stand-in
 # that adds its time to the log, whose name holds a space and a quote, as a user's folder might.
-enable() {
+enable_idle() {
     local log=$1 && shift
     said=$("$@" "$idle" --enable --seconds "$seconds" sh -c 'date +%s.%N >>"$1"' stand-in "$log" 2>>"$work/stderr") ||
         fail "$label: --enable failed: $said"
@@ -80,15 +80,15 @@ echo "== sway (headless, as an unprivileged user): --enable starts swayidle now 
 headless_sway "$work/sway"
 sway=("${as_user[@]}" WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$(echo "$work"/sway/sway-ipc.*.sock)")
 label=sway seconds=1 entry="$work/sway/.config/autostart/vantelo-idle.desktop" record="$work/sway/vantelo-idle.pid"
-enable "$work/sway/it's started" "${sway[@]}"
+enable_idle "$work/sway/it's started" "${sway[@]}"
 line=$(sed -n 's/^    exec /exec /p' <<<"$said") written=$(cat "$entry")
 once_per_absence "$work/sway/it's started" "${sway[@]}" swaymsg seat - cursor move 5 5
 before=$(stat -c '%i %y' "$entry" && cat "$record")
-enable "$work/sway/it's started" "${sway[@]}"
+enable_idle "$work/sway/it's started" "${sway[@]}"
 "${sway[@]}" "$idle" --enable 0 2>/dev/null && fail "--enable 0 was taken" || [ $? = 2 ] || fail "--enable 0: not status 2"
 [ "$(stat -c '%i %y' "$entry" && cat "$record")" = "$before" ] || fail "a second --enable changed the entry or the watcher"
 read -r first _ <"$record" && seconds=2
-enable "$work/sway/it's started" "${sway[@]}"
+enable_idle "$work/sway/it's started" "${sway[@]}"
 ! running "$first" || fail "--enable with another idle time left the old watcher running"
 same "--status after --enable --seconds 2" "$("${sway[@]}" "$idle" --status)" \
     "enabled: after 2 seconds without input ($entry)" "watcher: running, pid N, after 2 seconds without input" \
@@ -109,7 +109,7 @@ cp /usr/bin/kwin_wayland "$work/sway/kwin_wayland"
 "${as_user[@]}" KWIN_FORCE_OWN_QPA=1 "$work/sway/kwin_wayland" --virtual --socket wayland-kde --no-lockscreen \
     --no-global-shortcuts 2>"$work/sway/kwin.log" & pids+=($!)
 wait_until 20 test -S "$work/sway/wayland-kde" || fail "KWin did not start: $(tail -n 3 "$work/sway/kwin.log")"
-label="KDE Plasma" seconds=1 enable "$work/sway/KDE: it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-kde
+label="KDE Plasma" seconds=1 enable_idle "$work/sway/KDE: it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-kde
 wait_until 11 test -s "$work/sway/KDE: it's started" || fail "KDE Plasma: no start after 1 s idle"
 sleep 2
 starts "$work/sway/KDE: it's started" 1 || fail "KDE Plasma: started again while nobody was there"
@@ -128,7 +128,7 @@ gnome() {
     MUTTER_DEBUG_RESET_IDLETIME=1 mutter "$@" 2>"$work/mutter.log" & pids+=($!)
     wait_until 20 idle_monitor GetIdletime || fail "$label: no idle monitor: $(tail -n 3 "$work/mutter.log")"
     $activity
-    enable "$log" env
+    enable_idle "$log" env
     once_per_absence "$log" $activity
 }
 gnome "GNOME on Wayland" "idle_monitor ResetIdletime" --headless --wayland --no-x11 --virtual-monitor 640x480
