@@ -115,6 +115,21 @@ program="$root/usr/bin/vantelo.scr"
 [ "$(readlink "$program")" = ../lib/personal-vantelo/vantelo.scr ] || fail "bin/vantelo.scr is not the relative link"
 [ -x "$root/usr/lib/personal-vantelo/vantelo.scr" ] || fail "the program is not in lib/personal-vantelo"
 [ -x "$root/usr/bin/vantelo-idle" ] || fail "vantelo-idle is not in bin/"
+# vantelo-idle runs under /bin/sh, which is dash on Debian.
+if command -v checkbashisms >/dev/null 2>&1; then
+    checkbashisms "$root/usr/bin/vantelo-idle" || fail "vantelo-idle uses more than the POSIX shell"
+fi
+# Its autostart entry passes the desktops' own check and names it by its full path, whatever PATH holds at
+# login. With no desktop to watch here, --enable writes the entry and says that it started no watcher.
+mkdir -p "$work/idle/runtime"
+env -u DISPLAY -u WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS=disabled: XDG_CONFIG_HOME="$work/idle" \
+    XDG_RUNTIME_DIR="$work/idle/runtime" "$root/usr/bin/vantelo-idle" --enable 10 >/dev/null 2>&1 || true
+entry="$work/idle/autostart/vantelo-idle.desktop"
+if desktop-file-validate "$entry" && grep -qx "Exec=$root/usr/bin/vantelo-idle --enable 10" "$entry"; then
+    pass "vantelo-idle --enable writes a valid autostart entry"
+else
+    fail "vantelo-idle --enable wrote no valid autostart entry running $root/usr/bin/vantelo-idle --enable 10"
+fi
 
 # --- the unpacked program ----------------------------------------------------------------------
 home="$work/home"

@@ -28,12 +28,14 @@ test_packages=(
     qt6-wayland grim wayvnc
     # KDE Plasma's compositor, run headless for its idle-time recipe
     kwin-wayland
+    # GNOME's session manager, run headless: it starts the autostart entry and holds the idle time back
+    gnome-session-bin
     # sanitizer and fuzzing builds
     clang libclang-rt-14-dev
     # tools/run-tidy.sh and tools/check-format.sh
     clang-tidy clang-format
-    # packaging checks
-    desktop-file-utils lintian dpkg-dev file
+    # packaging checks; checkbashisms (devscripts) keeps vantelo-idle to the POSIX shell
+    desktop-file-utils lintian dpkg-dev file devscripts
 )
 
 case "${1:-}" in

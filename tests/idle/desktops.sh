@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # vantelo-idle on each desktop that runs headless here, with idle times of seconds: X11 (Xvfb and
 # xss-lock) starts the real show; sway, KDE Plasma (KWin headless) and GNOME (mutter headless on Wayland,
-# then mutter on the Xvfb) start a stand-in that notes each start. Each must start once after the idle
-# time, not again while nobody is there, and again once the user has come back and gone idle.
+# then on the Xvfb) start a stand-in that notes each start, enabled by --enable and, at a new login, by
+# sway's line and GNOME's own session manager. Each must start once after the idle time, not again while
+# nobody is there, and again once the user has come back and gone idle; not while the desktop holds it back.
 # Usage: desktops.sh <vantelo.scr>. Ends with 77 (skipped) when a host is missing (tools/install-deps.sh --tests installs them).
 for tool in xvfb-run xdotool xset xss-lock xautolock sway swaymsg swayidle kwin_wayland mutter dbus-daemon gdbus \
-    setpriv; do
+    setpriv /usr/libexec/gnome-session-binary gnome-session-inhibit; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
 /usr/bin/python3 -c 'import gi' 2>/dev/null || { echo "SKIPPED: python3-gi is not installed"; exit 77; }
@@ -15,25 +16,24 @@ idle="$VANTELO_SOURCE_DIR/packaging/vantelo-idle"
 
 # bus name: a private message bus at $work/name.
 bus() {
-    dbus-daemon --session --address="unix:path=$work/$1" --nofork --nopidfile 2>/dev/null &
-    pids+=($!)
+    dbus-daemon --session --address="unix:path=$work/$1" --nofork --nopidfile 2>/dev/null & pids+=($!)
     wait_until 10 test -S "$work/$1" || fail "the private bus $1 did not start"
 }
-# watcher log command...: vantelo-idle in the background with a stand-in that adds a line to the log,
-# whose name holds a space and a quote, as a user's folder might.
-watcher() {
-    local log=$1
-    shift
-    "$@" "$idle" --seconds "$seconds" sh -c 'echo started >>"$1"' stand-in "$log" 2>>"$work/stderr" &
-    pids+=($!)
+# enable_idle log command...: vantelo-idle --enable through the command, its output in $said, with a stand-in
+# that adds its time to the log, whose name holds a space and a quote, as a user's folder might.
+enable_idle() {
+    local log=$1 && shift
+    said=$("$@" "$idle" --enable --seconds "$seconds" sh -c 'date +%s.%N >>"$1"' stand-in "$log" 2>>"$work/stderr") ||
+        fail "$label: --enable failed: $said"
 }
+# same what actual line...: the actual text, its pids left out, is exactly these lines.
+same() { [ "$(sed 's/pid [0-9]*/pid N/g' <<<"$2")" = "$(printf '%s\n' "${@:3}")" ] || fail "$1:"$'\n'"$2"; }
 no_show() { ! shown_window 'Personal Vantelo' >/dev/null; }
 runs() { [ "$(tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null)" = "$2" ]; }
 starts() { [ "$(wc -l 2>/dev/null <"$1")" = "$2" ]; }
 # once_per_absence log activity...: one start, none more while nobody is there, one more after the activity.
 once_per_absence() {
-    local log=$1
-    shift
+    local log=$1 && shift
     wait_until $((seconds + 10)) test -s "$log" || fail "$label: no start after $seconds s idle"
     sleep $((seconds * 2))
     starts "$log" 1 || fail "$label: started again while nobody was there ($(wc -l <"$log") starts)"
@@ -41,7 +41,7 @@ once_per_absence() {
     wait_until $((seconds + 10)) starts "$log" 2 || fail "$label: no new start after the user came back"
 }
 
-echo "== X11: xss-lock starts the real show, a move ends it, the next idle time starts it again"
+echo "== X11: xss-lock starts the real show, a move ends it, the next idle time starts it again; not after xset s off"
 # xss-lock ends at its first start unless the login manager knows its session: a stand-in login manager
 # on a private system bus answers that one question.
 bus system
@@ -54,47 +54,62 @@ bus = Gio.bus_get_sync(Gio.BusType.SYSTEM)
 bus.register_object("/org/freedesktop/login1", node.interfaces[0], lambda connection, sender, path, interface,
     method, arguments, call: call.return_value(GLib.Variant("(o)", ("/org/freedesktop/login1/session/c1",))))
 Gio.bus_own_name_on_connection(bus, "org.freedesktop.login1", 0, None, None)
-GLib.MainLoop().run()' &
-pids+=($!)
+GLib.MainLoop().run()' & pids+=($!)
 wait_until 10 gdbus call --system --dest org.freedesktop.login1 --object-path /org/freedesktop/login1 \
-    --method org.freedesktop.login1.Manager.GetSessionByPID 1 >/dev/null 2>&1 ||
-    fail "the stand-in login manager did not start"
+    --method org.freedesktop.login1.Manager.GetSessionByPID 1 &>/dev/null || fail "the stand-in login manager did not start"
 xdotool mousemove 10 10
-"$idle" --seconds 2 "$program" /s 2>>"$work/stderr" &
-pids+=($!)
+"$idle" --seconds 2 "$program" /s 2>>"$work/stderr" & pids+=($!)
 for round in 1 2; do
     wait_until 10 shown_window 'Personal Vantelo' >/dev/null || fail "no show after 2 s idle (round $round)"
     [ "$(xset q | awk '/timeout:/ {print $2}')" = 2 ] || fail "the X server's idle time is not 2 s"
     xdotool mousemove_relative 1 0
     wait_until 5 no_show || fail "the show did not end on a move (round $round)"
 done
+xset s off # as a film player does, or xdg-screensaver suspend
+sleep 3
+no_show || fail "a show while the X server's screen saver was off"
 kill "${pids[-1]}"
 
 echo "== X11 without a login session: xautolock instead of xss-lock, at its least, one minute"
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/none"
-"$idle" 1 sh -c 'echo started' 2>>"$work/stderr" &
-pids+=($!)
-wait_until 10 runs $! "xautolock -time 1 -locker  'sh' '-c' 'echo started' " ||
-    fail "vantelo-idle did not run xautolock"
+"$idle" 1 sh -c 'echo started' 2>>"$work/stderr" & pids+=($!)
+wait_until 10 runs $! "xautolock -time 1 -locker sh -c 'echo started' " || fail "vantelo-idle did not run xautolock"
 kill "$!"
 
-echo "== sway (headless, as an unprivileged user): swayidle"
+echo "== sway (headless, as an unprivileged user): --enable starts swayidle now and names the line for sway"
 headless_sway "$work/sway"
-label=sway seconds=1
-watcher "$work/sway/it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-1
-once_per_absence "$work/sway/it's started" \
-    "${as_user[@]}" SWAYSOCK="$(echo "$work"/sway/sway-ipc.*.sock)" swaymsg seat - cursor move 5 5
+sway=("${as_user[@]}" WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$(echo "$work"/sway/sway-ipc.*.sock)")
+label=sway seconds=1 entry="$work/sway/.config/autostart/vantelo-idle.desktop" record="$work/sway/vantelo-idle.pid"
+enable_idle "$work/sway/it's started" "${sway[@]}"
+line=$(sed -n 's/^    exec /exec /p' <<<"$said") written=$(cat "$entry")
+once_per_absence "$work/sway/it's started" "${sway[@]}" swaymsg seat - cursor move 5 5
+before=$(stat -c '%i %y' "$entry" && cat "$record")
+enable_idle "$work/sway/it's started" "${sway[@]}"
+"${sway[@]}" "$idle" --enable 0 2>/dev/null && fail "--enable 0 was taken" || [ $? = 2 ] || fail "--enable 0: not status 2"
+[ "$(stat -c '%i %y' "$entry" && cat "$record")" = "$before" ] || fail "a second --enable changed the entry or the watcher"
+read -r first _ <"$record" && seconds=2
+enable_idle "$work/sway/it's started" "${sway[@]}"
+! running "$first" || fail "--enable with another idle time left the old watcher running"
+same "--status after --enable --seconds 2" "$("${sway[@]}" "$idle" --status)" \
+    "enabled: after 2 seconds without input ($entry)" "watcher: running, pid N, after 2 seconds without input" \
+    "desktop: watched through swayidle" \
+    "sway: reads no autostart entries, and $work/sway/.config/sway/config starts no vantelo-idle"
+read -r second _ <"$record"
+for _ in 1 2; do "${sway[@]}" "$idle" --disable >/dev/null || fail "--disable failed"; done
+! running "$second" || fail "--disable left the watcher running"
+same "--status after --disable" "$("${sway[@]}" "$idle" --status | head -n 2)" "enabled: no" "watcher: not running"
+"${sway[@]}" swaymsg "$line >/dev/null" >/dev/null
+wait_until 5 eval '[[ $("${sway[@]}" "$idle" --status) = *"watcher: running"* ]]' && [ "$(cat "$entry")" = "$written" ] ||
+    fail "sway's line did not enable it as --enable did: $line"
 
-echo "== KDE Plasma (KWin headless, as the same user): swayidle"
-# A copy of KWin: the installed one carries a file capability that a container may refuse to start, and
-# KWin loads its own Qt platform plugin away from where it was installed only when told to. Headless
-# KWin has no input devices, so the user's return is left to the sway round, which shares swayidle.
+echo "== KDE Plasma (KWin headless, as the same user): --enable, swayidle"
+# A copy of KWin, without the file capability a container may refuse, told to load its own Qt platform
+# plugin. It has no input devices here: the user's return is left to the sway round, which shares swayidle.
 cp /usr/bin/kwin_wayland "$work/sway/kwin_wayland"
 "${as_user[@]}" KWIN_FORCE_OWN_QPA=1 "$work/sway/kwin_wayland" --virtual --socket wayland-kde --no-lockscreen \
-    --no-global-shortcuts 2>"$work/sway/kwin.log" &
-pids+=($!)
+    --no-global-shortcuts 2>"$work/sway/kwin.log" & pids+=($!)
 wait_until 20 test -S "$work/sway/wayland-kde" || fail "KWin did not start: $(tail -n 3 "$work/sway/kwin.log")"
-watcher "$work/sway/KDE: it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-kde
+label="KDE Plasma" seconds=1 enable_idle "$work/sway/KDE: it's started" "${as_user[@]}" WAYLAND_DISPLAY=wayland-kde
 wait_until 11 test -s "$work/sway/KDE: it's started" || fail "KDE Plasma: no start after 1 s idle"
 sleep 2
 starts "$work/sway/KDE: it's started" 1 || fail "KDE Plasma: started again while nobody was there"
@@ -109,18 +124,30 @@ idle_monitor() {
 # gnome label activity mutter-argument...: the activity stands in for the user's return; headless mutter
 # has no input devices, but a debugging switch lets a call reset its idle time.
 gnome() {
-    local label=$1 activity=$2 log="$work/$1: it's started"
-    shift 2
-    MUTTER_DEBUG_RESET_IDLETIME=1 mutter "$@" 2>"$work/mutter.log" &
-    pids+=($!)
+    label=$1 activity=$2 log="$work/$1: it's started" seconds=2 && shift 2
+    MUTTER_DEBUG_RESET_IDLETIME=1 mutter "$@" 2>"$work/mutter.log" & pids+=($!)
     wait_until 20 idle_monitor GetIdletime || fail "$label: no idle monitor: $(tail -n 3 "$work/mutter.log")"
     $activity
-    seconds=2
-    watcher "$log" env
+    enable_idle "$log" env
     once_per_absence "$log" $activity
-    kill "${pids[@]: -2}"
-    wait "${pids[@]: -2}" 2>/dev/null || true
 }
 gnome "GNOME on Wayland" "idle_monitor ResetIdletime" --headless --wayland --no-x11 --virtual-monitor 640x480
+echo "== GNOME's own session manager: the entry starts the watcher at login; no show while the idle time is held"
+mkdir -p "$work/gnome-session/sessions" && printf '%s\n' '[GNOME Session]' Name=Test RequiredComponents= >"$_/test.session"
+read -r watcher _ <"$XDG_RUNTIME_DIR/vantelo-idle.pid" && kill "$watcher"
+DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/system" XDG_CONFIG_DIRS="$work" /usr/libexec/gnome-session-binary \
+    --builtin --session=test &>"$work/session.log" & pids+=($!)
+wait_until 15 starts "$log" 3 || fail "no start by the entry's watcher at login: $(tail -n 3 "$work/session.log")"
+gnome-session-inhibit --inhibit idle --inhibit-only >/dev/null & pids+=($!)
+$activity
+sleep $((seconds + 1))
+starts "$log" 3 || fail "a start while gnome-session held the idle time back"
+released=$EPOCHREALTIME && kill "${pids[-1]}"
+wait_until 4 starts "$log" 4 || fail "no start an idle time after the hold ended"
+awk -v r="$released" 'NR == 4 && $1 < r + 2 { exit 1 }' "$log" || fail "a start less than 2 s after the hold ended"
+kill "${pids[@]: -3:2}" && wait "${pids[@]: -3:2}" 2>/dev/null || true
 gnome "GNOME on X11" "xdotool mousemove_relative 1 0" --x11 --replace --sm-disable
+sleep 60 & pids+=($!) # a process that has since been given the recorded pid
+printf '%s 1\n2\n' $! >"$XDG_RUNTIME_DIR/vantelo-idle.pid"
+"$idle" --disable >/dev/null && running $! || fail "--disable ended a process that only had the recorded pid"
 echo "PASS after $SECONDS s"
