@@ -150,7 +150,7 @@ private slots:
         QVERIFY2(look.startsWith(window), qPrintable(look));
         s.timer()->setInterval(5); // the timer brings the slides
         QSignalSpy slides(s.show.data(), &FullShow::slideShown);
-        QTRY_VERIFY(!s.timer()->isActive() || !s.fp.prompter.messages.isEmpty() || slides.count() >= 2);
+        QTRY_VERIFY(!s.timer()->isActive() || !s.fp.prompter.said().isEmpty() || slides.count() >= 2);
     }
 
     // Qt reports a move also when the window appears under a still pointer: only a move elsewhere ends the show.

@@ -6,9 +6,15 @@
 #include <QFile>
 #include <QSettings>
 
-// Files a test sets up: raw bytes and settings.
+// Files a test sets up or reads back: raw bytes and settings.
 namespace vantelo::test {
 
+// The file's bytes, or "<unreadable>".
+inline QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
 // The path of the file written, or an empty text when it could not be written.
 inline QString writeBytes(const QString& folder, const QString& name, const QByteArray& bytes)
 {
