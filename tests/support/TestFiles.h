@@ -22,9 +22,9 @@ inline QString writeBytes(const QString& folder, const QString& name, const QByt
     const bool written = QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     return written ? file.fileName() : QString();
 }
-inline void writeSettingsFile(const QByteArray& bytes)
+inline QString writeSettingsFile(const QByteArray& bytes)
 {
-    writeBytes(QFileInfo(settingsFilePath()).path(), QFileInfo(settingsFilePath()).fileName(), bytes);
+    return writeBytes(QFileInfo(settingsFilePath()).path(), QFileInfo(settingsFilePath()).fileName(), bytes);
 }
 // Stores each "Key=value".
 inline void storeSettings(const QStringList& settings)
