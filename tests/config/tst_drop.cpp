@@ -1,12 +1,12 @@
 #include "config/Vantelo.h"
 #include "support/FakePlatform.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QDropEvent>
 #include <QFile>
 #include <QImageWriter>
 #include <QMimeData>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -43,30 +43,27 @@ class TestDrop : public QObject
         QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(list->viewport(), &dropped);
     }
-    // Each row's four texts, its folder relative to the test's folder.
+    // Each row's four texts, "~" for the test's folder.
     QStringList rows(const QTreeWidget* list) const
     {
         QStringList texts;
         for (int row = 0; row < list->topLevelItemCount(); ++row) {
             const QTreeWidgetItem* item = list->topLevelItem(row);
-            texts << item->text(0).mid(m_dir.path().size()) + u'|' + item->text(1) + u'|' + item->text(2) + u'|' +
+            texts << item->text(0).replace(m_dir.path(), u"~"_qs) + u'|' + item->text(1) + u'|' + item->text(2) + u'|' +
                          item->text(3);
         }
         return texts;
     }
 
 private slots:
-    void dropsAddRowsWhereTheyFallAndSaveThere()
+    void dropsAddRowsWhereTheyFall()
     {
         QDir(m_dir.path()).mkpath(u"trip/inner"_qs);
         picture(u"first.jpg"_qs, 40, 30);
-        picture(u"trip/b.bmp"_qs, 20, 10);
-        QVERIFY(QFile::rename(path(u"trip/b.bmp"_qs), path(u"trip/b.BMP"_qs)));
-        QFile gif(path(u"trip/A.gif"_qs)); // Qt writes no GIF: a one-pixel one by hand
-        QVERIFY(gif.open(QIODevice::WriteOnly));
-        gif.write(QByteArray::fromHex(
-            "47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b"));
-        gif.close();
+        picture(u"trip/b.BMP"_qs, 20, 10);
+        const QByteArray gif = QByteArray::fromHex( // Qt writes no GIF: a one-pixel one by hand
+            "47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b");
+        QVERIFY(!test::writeBytes(path(u"trip"_qs), u"A.gif"_qs, gif).isEmpty());
         picture(u"trip/c.jpeg"_qs, 8, 6);
         picture(u"trip/inner/deep.jpg"_qs, 8, 6);
         QFile(path(u"trip/notes.txt"_qs)).open(QIODevice::WriteOnly);
@@ -75,33 +72,19 @@ private slots:
         test::FakePlatform fake;
         Vantelo window(fake.platform);
         auto* list = window.findChild<QTreeWidget*>(u"lvwMain"_qs);
-        drop(list, {path(u"first.jpg"_qs), path(u"trip/notes.txt"_qs)}, 0);
-        QCOMPARE(rows(list), QStringList{u"/|first.jpg|30 X 40|"_qs});
-
+        drop(list, {path(u"first.jpg"_qs), path(u"trip/notes.txt"_qs)}, 0); // no picture by name: skipped
         // A folder: its pictures in name order whatever their letter case, before the row it falls on;
         // not its sub-folder, not a file that is no picture by name; one that cannot be measured stays
-        // without a size, its report given as the add commands give it, and ends the drop.
+        // without a size, its report given as the add commands give it, and ends the drop, so c.jpeg
+        // comes only when dropped itself, here at the end.
         drop(list, {path(u"trip"_qs)}, 0);
-        QCOMPARE(rows(list), (QStringList{u"/trip/|A.gif|1 X 1|"_qs, u"/trip/|b.BMP|10 X 20|"_qs,
-                                          u"/trip/|broken.jpg||"_qs, u"/|first.jpg|30 X 40|"_qs}));
         QCOMPARE(
             fake.prompter.said(),
             QStringList{u"Personal Vantelo Creator: Error: 481 has occurred in Project1 error was Invalid picture"_qs});
-        QFile::remove(path(u"trip/broken.jpg"_qs));
         drop(list, {path(u"trip/c.jpeg"_qs)}, 4);
-        QCOMPARE(list->topLevelItem(4)->text(1), u"c.jpeg"_qs);
-        QVERIFY(list->topLevelItem(2)->text(0).endsWith(u"/trip/"_qs));
-
-        fake.dialogs.saveAnswers << path(u"dropped.vtl"_qs);
-        window.findChild<QPushButton*>(u"cmdSave"_qs)->click();
-        QFile saved(path(u"dropped.vtl"_qs));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QString folder = m_dir.path() + u"/trip/"_qs;
-        QCOMPARE(saved.readAll(), (u" 5 \r\n1 | %1 | A.gif | 1 X 1 | \r\n2 | %1 | b.BMP | 10 X 20 | \r\n"
-                                   u"3 | %1 | broken.jpg |  | \r\n4 | %2/ | first.jpg | 30 X 40 | \r\n"
-                                   u"5 | %1 | c.jpeg | 6 X 8 | \r\n"_qs)
-                                      .arg(folder, m_dir.path())
-                                      .toUtf8());
+        QCOMPARE(rows(list),
+                 (QStringList{u"~/trip/|A.gif|1 X 1|"_qs, u"~/trip/|b.BMP|10 X 20|"_qs, u"~/trip/|broken.jpg||"_qs,
+                              u"~/|first.jpg|30 X 40|"_qs, u"~/trip/|c.jpeg|6 X 8|"_qs}));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "picture/JpegLayout.h"
 #include "picture/PictureFile.h"
 #include "support/Failure.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QDir>
@@ -84,12 +85,11 @@ private slots:
     {
         QTest::addColumn<QString>("replacement");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("same size") << "shown-16x12-subsampled.jpg"
-                                   << "8x6";
-        QTest::newRow("other size") << "shown-12x16-turned-exif.jpg"
-                                    << "481";
-        QTest::newRow("too many scans") << "refused-5000-empty-scans.jpg"
-                                        << "481";
+        // clang-format off
+        QTest::newRow("same size") << "shown-16x12-subsampled.jpg" << "8x6";
+        QTest::newRow("other size") << "shown-12x16-turned-exif.jpg" << "481";
+        QTest::newRow("too many scans") << "refused-5000-empty-scans.jpg" << "481";
+        // clang-format on
     }
     void fileRewrittenAfterMeasuring()
     {
@@ -98,11 +98,8 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("picture.jpg"));
         QVERIFY(QFile::copy(Corpus.filePath(QStringLiteral("shown-16x12-baseline.jpg")), path));
         PictureFile picture(path);
-        QFile file(path);
-        QFile source(Corpus.filePath(replacement));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && source.open(QIODevice::ReadOnly));
-        QVERIFY(file.write(source.readAll()) > 0);
-        file.close();
+        const QByteArray rewritten = test::readBytes(Corpus.filePath(replacement));
+        QVERIFY(!test::writeBytes(dir.path(), QStringLiteral("picture.jpg"), rewritten).isEmpty());
         QTEST(outcome([&] { return picture.decode(QSize(8, 6)).size(); }), "expected");
     }
 

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QMap>
 #include <QQueue>
 #include <QStringList>
 #include <QTimer>
@@ -13,32 +14,22 @@
 // test ever blocks on a modal window.
 namespace vantelo::test {
 
-struct ShownMessage
-{
-    MessageIcon icon;
-    QString title, text;
-};
-
+// Every message as one line: "! " for an exclamation mark, then "title: text".
 struct FakePrompter : Prompter
 {
     void showMessage(QWidget*, MessageIcon icon, const QString& title, const QString& text) override
     {
-        messages.append({icon, title, text});
+        m_said << (icon == MessageIcon::Exclamation ? u"! "_qs : QString()) + title + u": "_qs + text;
         if (onMessage)
-            onMessage(messages.constLast());
+            onMessage(m_said.constLast());
     }
     void beep() override { ++beeps; }
-    // Every message as one line: "! " for an exclamation mark, then "title: text".
-    QStringList said() const
-    {
-        QStringList lines;
-        for (const ShownMessage& m : messages)
-            lines << (m.icon == MessageIcon::Exclamation ? u"! "_qs : QString()) + m.title + u": "_qs + m.text;
-        return lines;
-    }
-    QList<ShownMessage> messages;
+    QStringList said() const { return m_said; }
     int beeps = 0;
-    std::function<void(const ShownMessage&)> onMessage; // runs while the message is "open"
+    std::function<void(const QString& line)> onMessage; // runs while the message is "open"
+
+private:
+    QStringList m_said;
 };
 
 // Answers each dialog from its queue, in order (an empty queue answers with a cancel), and records each
@@ -74,17 +65,24 @@ struct FakeScreen : ScreenMetrics
 
 struct FakeRandom : RandomSource
 {
-    float reseedAndDraw() override { return ++reseeds, draws.isEmpty() ? 0.0f : draws.dequeue(); }
+    float reseedAndDraw() override { return draws.isEmpty() ? 0.0f : draws.dequeue(); }
     QQueue<float> draws; // an empty queue draws 0
-    int reseeds = 0;
 };
 
-// The About box's seams, which the windows' tests never reach: no registry entry, no program to start.
+// The About box's seams: the keys of the registry's local-machine root, the files that exist, and
+// what was asked of them, in order. A program starts when its file exists.
 struct FakeRegistryAndLauncher : Registry, Launcher
 {
-    std::optional<RegistryValue> readValue(std::uint32_t, const QString&, const QString&) override { return {}; }
-    bool fileExists(const QString&) override { return false; }
-    bool startProgram(const QString&) override { return false; }
+    std::optional<RegistryValue> readValue(std::uint32_t root, const QString& key, const QString& value) override
+    {
+        if (root != LocalMachine || !keys.value(key).contains(value))
+            return std::nullopt;
+        return keys[key][value];
+    }
+    bool fileExists(const QString& path) override { return asked << u"exists? "_qs + path, existing.contains(path); }
+    bool startProgram(const QString& path) override { return asked << u"start "_qs + path, existing.contains(path); }
+    QMap<QString, QMap<QString, RegistryValue>> keys; // by key, then by value name
+    QStringList existing, asked;
 };
 
 struct FakeProgramControl : ProgramControl

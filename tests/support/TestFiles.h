@@ -6,9 +6,15 @@
 #include <QFile>
 #include <QSettings>
 
-// Files a test sets up: raw bytes and settings.
+// Files a test sets up or reads back: raw bytes and settings.
 namespace vantelo::test {
 
+// The file's bytes, or "<unreadable>".
+inline QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
 // The path of the file written, or an empty text when it could not be written.
 inline QString writeBytes(const QString& folder, const QString& name, const QByteArray& bytes)
 {
@@ -16,9 +22,9 @@ inline QString writeBytes(const QString& folder, const QString& name, const QByt
     const bool written = QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     return written ? file.fileName() : QString();
 }
-inline void writeSettingsFile(const QByteArray& bytes)
+inline QString writeSettingsFile(const QByteArray& bytes)
 {
-    writeBytes(QFileInfo(settingsFilePath()).path(), QFileInfo(settingsFilePath()).fileName(), bytes);
+    return writeBytes(QFileInfo(settingsFilePath()).path(), QFileInfo(settingsFilePath()).fileName(), bytes);
 }
 // Stores each "Key=value".
 inline void storeSettings(const QStringList& settings)
