@@ -60,7 +60,7 @@ xdotool key Escape && wait_until 10 windows "About $creator" 0 || fail "Escape d
 
 echo "== Tab into the file list chooses no file: ---> says so; a file chosen with Down, Enter on ---> adds it"
 # From the drive list: the folders, the file types, the files; then Demo SM, Demo LG, Color and --->.
-sleep 0.5 && xdotool key --delay 100 Tab Tab Tab Tab Tab Tab Tab Return
+xdotool windowfocus --sync "$(shown_window "$creator")" sleep 0.5 key --delay 100 Tab Tab Tab Tab Tab Tab Tab Return
 wait_until 10 windows "$creator" 2 || fail "---> with no file chosen reported nothing"
 xdotool key Return && wait_until 10 windows "$creator" 1 || fail "Enter did not answer the report"
 xdotool key --delay 100 shift+Tab shift+Tab shift+Tab shift+Tab Down Tab Tab Tab Tab Return
