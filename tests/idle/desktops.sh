@@ -101,6 +101,12 @@ same "--status after --disable" "$("${sway[@]}" "$idle" --status | head -n 2)" "
 "${sway[@]}" swaymsg "$line >/dev/null" >/dev/null
 wait_until 5 eval '[[ $("${sway[@]}" "$idle" --status) = *"watcher: running"* ]]' && [ "$(cat "$entry")" = "$written" ] ||
     fail "sway's line did not enable it as --enable did: $line"
+# A window that keeps the desktop awake, as a film player's does, holds the show back until it closes.
+"${sway[@]}" QT_QPA_PLATFORM=wayland "$program" /c 2>>"$work/stderr" & pids+=($!) && awake=$!
+wait_until 10 "${sway[@]}" swaymsg '[title="^Personal Vantelo Creator$"] inhibit_idle open' >/dev/null || fail "no window to keep sway awake"
+"${sway[@]}" swaymsg seat - cursor move 5 5 >/dev/null && held=$(wc -l <"$work/sway/it's started") && sleep 4
+starts "$work/sway/it's started" "$held" || fail "a start while a window kept sway awake"
+kill "$awake" && wait_until 10 starts "$work/sway/it's started" $((held + 1)) || fail "no start once the window closed"
 
 echo "== KDE Plasma (KWin headless, as the same user): --enable, swayidle"
 # A copy of KWin, without the file capability a container may refuse, told to load its own Qt platform
