@@ -40,7 +40,8 @@ write_list() {
 headless_sway() {
     local folder=$1 && shift
     mkdir -m 700 "$folder"
-    as_user=(env -i PATH="$PATH" HOME="$folder" XDG_RUNTIME_DIR="$folder" "$@")
+    as_user=(env -i PATH="$PATH" HOME="$folder" XDG_RUNTIME_DIR="$folder" "$@") # the sanitizer builds' options pass:
+    as_user+=(ASAN_OPTIONS="${ASAN_OPTIONS-}" LSAN_OPTIONS="${LSAN_OPTIONS-}" UBSAN_OPTIONS="${UBSAN_OPTIONS-}" TSAN_OPTIONS="${TSAN_OPTIONS-}")
     if [ "$(id -u)" = 0 ]; then
         id vantelo-idle-test >/dev/null 2>&1 ||
             useradd --system --no-create-home --shell /usr/sbin/nologin vantelo-idle-test
