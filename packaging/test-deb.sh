@@ -303,11 +303,12 @@ else
 fi
 
 # --- removing an install from a prefix ---------------------------------------------------------
-# cmake --install into a prefix with a blank and a file of someone else's; the program and vantelo-idle used
-# by a user; then the README's steps: --disable, the uninstall script, the settings file. Nothing of ours may
-# be left, and the other file stays. (The runtime folder goes at logout.)
+# cmake --install into a prefix with a blank, an empty bin/ and a file of someone else's; the program and
+# vantelo-idle used by a user; then the README's steps: --disable, the uninstall script, the settings file.
+# Nothing of ours may be left, no folder we made, and nothing that was there before may go. (The runtime
+# folder goes at logout.)
 prefix="$work/pre fix" user="$work/user home"
-mkdir -p "$prefix/share/applications" "$user/runtime" && touch "$prefix/share/applications/other.desktop"
+mkdir -p "$prefix/bin" "$prefix/share/applications" "$user/runtime" && touch "$prefix/share/applications/other.desktop"
 chmod 700 "$user/runtime"
 as_user=(env -u XDG_CONFIG_HOME HOME="$user" XDG_RUNTIME_DIR="$user/runtime" QT_QPA_PLATFORM=xcb)
 if cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
@@ -326,7 +327,7 @@ if cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
     remaining=$(cd "$prefix" && find . | sort | tr '\n' ' ')
     if [ -n "$left" ]; then
         fail "removal and the clean-up left:"$'\n'"$left"
-    elif [ "$remaining" != ". ./share ./share/applications ./share/applications/other.desktop " ]; then
+    elif [ "$remaining" != ". ./bin ./share ./share/applications ./share/applications/other.desktop " ]; then
         fail "removal took or left folders in the prefix: $remaining"
     else
         pass "removal and the clean-up leave no file of ours"
