@@ -31,37 +31,6 @@ constexpr int FastDecodeQuality = 49;
 // mount usually answers at once, so that slow storage is seen to be making progress.
 constexpr qint64 ReadPieceBytes = qint64(128) << 10;
 
-#ifdef Q_OS_UNIX
-// The failure a system error stands for: the file is not there, or its storage has failed (an I/O
-// error, a share that went away or no longer answers, a medium pulled out).
-int failureForSystemError(int error, int otherwise)
-{
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return ErrorNumber::FileNotFound;
-    case EIO:
-    case ENXIO:
-    case ENODEV:
-    case ENOTCONN:
-    case ESTALE:
-    case ETIMEDOUT:
-    case EHOSTDOWN:
-    case EHOSTUNREACH:
-    case ENETDOWN:
-    case ENETUNREACH:
-    case ECONNABORTED:
-    case ECONNRESET:
-    case ENOMEDIUM:
-    case ENOLINK:
-    case EREMOTEIO:
-        return ErrorNumber::DeviceUnavailable;
-    default:
-        return otherwise;
-    }
-}
-#endif
-
 // The picture's file, telling the progress of every byte read and keeping the reason a read failed.
 class ProgressFile : public QFile
 {
@@ -72,7 +41,7 @@ public:
     int failure(int otherwise) const
     {
 #ifdef Q_OS_UNIX
-        return m_readError != 0 ? failureForSystemError(m_readError, otherwise) : otherwise;
+        return m_readError != 0 ? storageFailure(m_readError, otherwise) : otherwise;
 #else
         return otherwise;
 #endif
@@ -233,12 +202,12 @@ void PictureFile::open(const QString& path)
     // named pipe from waiting for a writer; a regular file is read blocking as usual.
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (descriptor < 0)
-        throw AppError(failureForSystemError(errno, ErrorNumber::InvalidPicture));
+        throw AppError(storageFailure(errno, ErrorNumber::InvalidPicture));
     struct stat status = {};
     const int statError = ::fstat(descriptor, &status) == 0 ? 0 : errno;
     if (statError != 0 || !S_ISREG(status.st_mode) || ::fcntl(descriptor, F_SETFL, 0) != 0) {
         ::close(descriptor);
-        throw AppError(statError != 0 ? failureForSystemError(statError, ErrorNumber::InvalidPicture)
+        throw AppError(statError != 0 ? storageFailure(statError, ErrorNumber::InvalidPicture)
                                       : ErrorNumber::InvalidPicture);
     }
     // The name tells the reader which format to try first.

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -78,6 +79,37 @@ private:
 };
 
 } // namespace
+
+int storageFailure(int systemError, int otherwise)
+{
+    switch (systemError) {
+    case ENOENT:
+    case ENOTDIR:
+        return ErrorNumber::FileNotFound;
+    case EIO:
+    case ENXIO:
+    case ENODEV:
+#ifdef Q_OS_UNIX
+    case ENOTCONN:
+    case ESTALE:
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case ECONNABORTED:
+    case ECONNRESET:
+    case ENOLINK:
+#endif
+#ifdef Q_OS_LINUX
+    case ENOMEDIUM:
+    case EREMOTEIO:
+#endif
+        return ErrorNumber::DeviceUnavailable;
+    default:
+        return otherwise;
+    }
+}
 
 namespace detail {
 

@@ -45,6 +45,11 @@ private:
     std::atomic<bool> m_answered{false};
 };
 
+// The failure a system error (errno) met while reading stands for: 53 when the file or a folder on its
+// path is not there, 68 "Device unavailable" when its storage failed (an I/O error, a share that went
+// away or stopped answering, a medium pulled out), otherwise the given one.
+int storageFailure(int systemError, int otherwise);
+
 namespace ReadingThreads {
 
 inline constexpr int MaxThreads = 6;
