@@ -75,6 +75,11 @@ cp "$work/list.vtl" "$work/back/list.vtl" && echo "hang read list.vtl" >"$rules"
 show 1 "$mnt/list.vtl" && covered_within 1 "a hanging list" && sleep 1 && ends term "a hanging list"
 show 1 "$mnt/list.vtl" && covered_within 1 "a hanging list" && ends move "a hanging list"
 
+echo "== SIGTERM while a report waits for its OK"
+list "$work/list.vtl" "$work/pics/gone.bmp" && show 1 "$work/list.vtl"
+wait_until 5 eval '[ "$(xdotool search --onlyvisible --name "^Personal Vantelo\$" | wc -l)" = 2 ]' || fail "no report"
+ends term "a report waiting for its OK"
+
 echo "== failing storage is reported as such, every pass; a mount pulled out too (hosted: reports to the error output)"
 "${VANTELO_FOREIGN_WINDOW:?names the stand-in host}" 320 240 0 0 000000 >"$work/host" & pids+=($!)
 wait_until 10 grep -q . "$work/host" || fail "no stand-in host"
