@@ -50,8 +50,8 @@ bool SlideReader::isComing(const SlideAsked& slide)
         return true;
     if (!asked->reading.started())
         return false;
-    const qint64 bytes = asked->reading.progress().bytes();
-    return std::exchange(asked->bytesSeen, bytes) < bytes;
+    const qint64 answers = asked->reading.progress().answers();
+    return std::exchange(asked->answersSeen, answers) < answers;
 }
 
 DecodedSlide SlideReader::decode(const SlideAsked& slide, ReadingProgress& progress,

@@ -29,19 +29,20 @@
 namespace vantelo {
 
 // How far a request has got with its storage, told by the reading thread and read by the asker:
-// storage that keeps delivering is slow, storage that delivers nothing has stalled.
+// storage that keeps answering (an open, a look at a file, a read) is slow, storage that answers nothing
+// has stalled.
 class ReadingProgress
 {
 public:
-    void addBytes(qint64 count) { m_bytes.fetch_add(count, std::memory_order_relaxed); }
+    void storageAnswered() { m_answers.fetch_add(1, std::memory_order_relaxed); }
     // Everything is in memory: what is left is work that storage cannot hold up.
     void setAnswered() { m_answered.store(true, std::memory_order_relaxed); }
 
-    qint64 bytes() const { return m_bytes.load(std::memory_order_relaxed); }
+    qint64 answers() const { return m_answers.load(std::memory_order_relaxed); }
     bool answered() const { return m_answered.load(std::memory_order_relaxed); }
 
 private:
-    std::atomic<qint64> m_bytes{0};
+    std::atomic<qint64> m_answers{0};
     std::atomic<bool> m_answered{false};
 };
 

@@ -37,10 +37,11 @@ struct Stall
         std::unique_lock lock(mutex);
         return changed.wait_for(lock, std::chrono::seconds(5), [&] { return caught >= count; });
     }
-    void lift()
+    void lift(bool now = true)
     {
         const std::lock_guard lock(mutex);
-        lifted = true;
+        lifted = now;
+        caught = now ? caught : 0;
         changed.notify_all();
     }
 };
@@ -51,7 +52,16 @@ struct Stall
 class TestReading : public QObject
 {
     Q_OBJECT
+    Stall share; // lifted after each test, passed or failed, for the threads it caught to go back to work
+
 private slots:
+    void init() { share.lift(false); }
+    void cleanup()
+    {
+        share.lift();
+        QVERIFY(test::settle());
+    }
+
     // First, while no reading thread exists yet: where the system refuses a thread (here a process limit
     // of none), the request is answered with 7 "Out of memory" instead of aborting or never answering.
     void aRequestNoThreadCanTakeFails()
@@ -84,7 +94,6 @@ private slots:
     // storage still gets its answers; a dropped request is never answered, even once its storage answers.
     void aDeadShareHoldsTwoThreads()
     {
-        Stall share;
         std::vector<Reading<int>> dead;
         for (int row = 0; row < 1000; ++row)
             dead.push_back(
@@ -94,7 +103,7 @@ private slots:
 
         QStringList answers;
         Reading<int> local(u"/local.jpg"_qs, [](ReadingProgress& progress) {
-            progress.addBytes(10);
+            progress.storageAnswered();
             return 3;
         });
         local.onAnswer([&] { answers << u"local %1"_qs.arg(local.take()); });
@@ -108,8 +117,7 @@ private slots:
 
         dead[1].drop();
         dead.erase(dead.begin() + 2, dead.end());
-        share.lift();
-        QVERIFY(test::settle());
+        cleanup();
         QCOMPARE(answers, (QStringList{u"local 3"_qs, u"dead 0"_qs}));
         QVERIFY(again.hasAnswer());
         QVERIFY(ReadingThreads::threadCount() <= ReadingThreads::MaxThreads);

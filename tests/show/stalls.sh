@@ -39,8 +39,8 @@ covered_within() {
     wait_until 5 eval 'shown_window "Personal Vantelo" >/dev/null && at 000000 || at FF0000' || fail "$2: no window"
     (((${EPOCHREALTIME/./} - started) <= $1 * 1000000)) || fail "$2: the window came after more than $1 s"
 }
-# comes colour what: the slide of that colour comes within 5 s.
-comes() { wait_until 5 at "$1" || fail "$2"; }
+# comes colour what [seconds]: the slide of that colour comes within that time (5 s).
+comes() { wait_until "${3:-5}" at "$1" || fail "$2"; }
 # ends how what: a one-pixel move or SIGTERM ends the show within a second, though a thread of it may
 # still be caught in the file system (until the stall is lifted, here at once).
 ends() {
@@ -62,10 +62,10 @@ echo "== a stall that ends: the stalled row comes again on a later pass"
 echo "hang read blue.bmp" >"$rules" && show 1 "$work/list.vtl" && comes 00FF00 "no green"
 : >"$rules" && comes 0000FF "the row did not come once its storage answered" && ends move "after the stall"
 
-echo "== slow but coming: every read of the mount 0.4 s late, a 50-megapixel progressive JPEG; each every pass"
-echo "late=0.4 read *" >"$rules" && list "$work/slow.vtl" "$red" "$blue" "$work/pics/50mp.jpg" && show 1 "$work/slow.vtl"
+echo "== slow but coming: every look and read on the mount 0.4 s late, a 50-megapixel progressive JPEG; each every pass"
+printf 'late=0.4 %s *\n' stat open read >"$rules" && list "$work/slow.vtl" "$red" "$blue" "$work/pics/50mp.jpg" && show 1 "$work/slow.vtl"
 for pass in 1 2; do
-    comes 0000FF "pass $pass: the late row did not come" && wait_until 5 eval '! at 0000FF && ! at FF0000' &&
+    comes 0000FF "pass $pass: the late row did not come" 10 && wait_until 5 eval '! at 0000FF && ! at FF0000' &&
         wait_until 5 at FF0000 || fail "pass $pass: the 50-megapixel picture did not come between blue and red"
 done
 ends move "slow storage"
