@@ -163,7 +163,7 @@ struct PictureFile::Reader
         }
         bytes.truncate(read);
         if (progress)
-            progress->setAnswered();
+            progress->setAllRead();
         buffer.setBuffer(&bytes);
         if (!buffer.open(QIODevice::ReadOnly))
             throw AppError(ErrorNumber::InvalidPicture);
@@ -273,7 +273,7 @@ QImage PictureFile::decode(const QSize& displaySize)
     try {
         QImage image = decodeOnce(displaySize);
         if (m_reader->progress)
-            m_reader->progress->setAnswered();
+            m_reader->progress->setAllRead();
         return image;
     } catch (const AppError& error) {
         if (error.number() == ErrorNumber::InvalidPicture)

@@ -46,7 +46,7 @@ bool SlideReader::isComing(const SlideAsked& slide)
     const auto asked = find(slide);
     if (asked == m_asked.end())
         return false;
-    if (asked->reading.hasAnswer() || (asked->reading.started() && asked->reading.progress().answered()))
+    if (asked->reading.hasAnswer() || (asked->reading.started() && asked->reading.progress().allRead()))
         return true;
     if (!asked->reading.started())
         return false;
