@@ -2,6 +2,7 @@
 #include "platform/HostedPlatform.h"
 #include "platform/InstanceLock.h"
 #include "platform/QtPlatform.h"
+#include "settings/Settings.h"
 #include "support/TestMain.h"
 
 #include <QProcess>
@@ -104,6 +105,16 @@ private slots:
         first.release();
         QVERIFY(!InstanceLock::isHeld(path));
         QVERIFY(second.tryAcquire());
+    }
+
+    // The XDG rules say to ignore a relative XDG_CONFIG_HOME; Qt takes it as it is.
+    void relativeConfigFolderIgnored()
+    {
+        const QByteArray kept = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", "config");
+        const QString path = settingsFilePath();
+        qputenv("XDG_CONFIG_HOME", kept);
+        QCOMPARE(path, QDir::homePath() + "/.config/Personal Vantelo.conf");
     }
 
     // Hosted copies ask whether the ordinary lock is held while another start may be taking it.
