@@ -11,7 +11,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,7 +70,7 @@ QString ownFolder(const QString& parent, const QString& name)
 // that name first, one in the user's cache folder, named for this machine should the home be shared.
 QString lockFolder()
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     struct stat info = {};
     if (QDir::isAbsolutePath(runtime) && ::lstat(QFile::encodeName(runtime).constData(), &info) == 0 &&
         isOwnFolder(info) && (info.st_mode & 0777) == 0700)
@@ -154,7 +153,7 @@ bool InstanceLock::tryAcquire()
     ::close(folder);
     if (m_file < 0)
         say(QStringLiteral("cannot lock %1 (%2), so no other start is kept out")
-                .arg(m_path, QString::fromLocal8Bit(std::strerror(failure != 0 ? failure : EEXIST))));
+                .arg(m_path, qt_error_string(failure != 0 ? failure : EEXIST)));
     return true;
 }
 
