@@ -8,7 +8,7 @@
 #include "platform/QtPlatform.h"
 #include "platform/ScreenSaverHost.h"
 #include "platform/TerminationSignal.h"
-#include "show/FirstSlide.h"
+#include "reading/ReadingThreads.h"
 #include "show/FullShow.h"
 
 #include <QApplication>
@@ -17,6 +17,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -91,15 +93,11 @@ int monitorIndexOf(QPoint position)
     return 0;
 }
 
-// The show in windows of its own, one per monitor. Its first picture decodes on another thread while
-// the windows are made and loaded.
+// The show in windows of its own, one per monitor. Its list and first picture are read while the
+// windows are shown.
 FullShow* openOwnShow(Platform& platform)
 {
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    std::optional<HeadStart> headStart = startFirstSlide(platform.random, primary ? primary->devicePixelRatio() : 1.0);
     auto* show = new FullShow(platform); // deletes itself when it unloads
-    if (headStart)
-        show->setHeadStart(std::move(*headStart));
     show->Form_Load();
     show->show();
     return show;
@@ -156,6 +154,25 @@ int runShow(Platform& platform, bool lent)
     return status;
 }
 
+// A reading thread caught in storage that never answers keeps the process alive, and with it every
+// descriptor it holds: the lock and the windows are let go of here, by hand, and then the program ends
+// without waiting for any reading thread, or tearing down what one may still be using.
+int leave(int status, InstanceLock& lock)
+{
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        windows.append(window);
+    for (const QPointer<QWidget>& window : windows)
+        delete window.data();
+    QGuiApplication::sync();
+    lock.release();
+    if (!ReadingThreads::settleForExit()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
+}
+
 } // namespace
 
 int Main(int argc, char** argv)
@@ -170,9 +187,9 @@ int Main(int argc, char** argv)
         return 0;
 
     const std::unique_ptr<QApplication> application = startApplication(argc, argv);
-    if (mode == StartMode::Configuration)
-        return runConfiguration(qtPlatform());
-    return runShow(qtPlatform(), lent.has_value());
+    const int status =
+        mode == StartMode::Configuration ? runConfiguration(qtPlatform()) : runShow(qtPlatform(), lent.has_value());
+    return leave(status, instanceLock);
 }
 
 } // namespace vantelo

@@ -279,6 +279,7 @@ void Vantelo::ConnectHandlers()
     connect(cmdDemoSM, &QPushButton::clicked, this, &Vantelo::cmdDemoSM_Click);
     connect(cmdDemoLG, &QPushButton::clicked, this, &Vantelo::cmdDemoLG_Click);
     connect(Timer1, &WindowTimer::timeout, this, &Vantelo::Timer1_Timer);
+    connect(&m_demoReader, &SlideReader::answered, this, [this] { ShowArrivedDemoSlide(false); });
     connect(imgPreview, &ImageBox::clicked, this, &Vantelo::imgPreview_Click);
 }
 

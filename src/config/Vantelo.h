@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/AppError.h"
-#include "picture/SlidePreparer.h"
+#include "picture/SlideReader.h"
 #include "platform/Platform.h"
 #include "show/SlideSequence.h"
 #include "slidelist/SlideRow.h"
@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QComboBox;
 class QFrame;
@@ -93,7 +94,8 @@ private:
     void RemoveSelectedRow();
     void RemoveAllSelectedRows();
     void ShowListMessage(const QString& text);
-    void ShowNextDemoSlide();
+    void AskNextDemoSlide();
+    void ShowArrivedDemoSlide(bool inTick);
     void PrepareNextDemoSlide();
     void EndFailedDemonstration(const AppError& error);
     // Puts the window back into its idle look when the small demonstration runs.
@@ -146,9 +148,17 @@ private:
     QString cdlMainFileName;               // the name the file dialogs last returned; offered again next time
     QColor m_colorDialogColor = Qt::black; // the colour dialog opens on the colour last chosen in it
 
-    // The small demonstration's order and position, and its next slide decoded ahead.
+    // The small demonstration's order and position; the slide a tick picked, until its picture comes;
+    // and its pictures, read and decoded on the reading threads.
+    struct DemoSlide
+    {
+        SlideAsked asked;
+        QString sizeText;
+        QString fileName;
+    };
     SlideSequence m_demoSequence;
-    SlidePreparer m_demoPreparer;
+    std::optional<DemoSlide> m_demoPending;
+    SlideReader m_demoReader;
 };
 
 } // namespace vantelo

@@ -65,16 +65,23 @@ void Vantelo::cmdDemoSM_Click()
 
 void Vantelo::Timer1_Timer()
 {
+    if (m_demoPending) {
+        // Slow but coming: shown when it comes. Storage that has not answered since the last tick:
+        // the row is given up for the next.
+        if (m_demoReader.isComing(m_demoPending->asked))
+            return;
+        m_demoPending.reset();
+    }
     try {
-        ShowNextDemoSlide();
+        AskNextDemoSlide();
     } catch (...) {
         EndFailedDemonstration(currentFailure());
         return;
     }
-    PrepareNextDemoSlide();
+    ShowArrivedDemoSlide(true);
 }
 
-void Vantelo::ShowNextDemoSlide()
+void Vantelo::AskNextDemoSlide()
 {
     // The running look is put on at every tick; the first one is what switches it on.
     ShowDemoControls(true);
@@ -86,9 +93,32 @@ void Vantelo::ShowNextDemoSlide()
     strPicSize = row->text(SizeTextColumn);
     imgPreview->hide();
     strPicPath = row->text(FolderColumn) + row->text(FileNameColumn);
-    const QImage picture = m_demoPreparer.take(strPicPath, previewDecodeSize(strPicSize));
-    FitPreview(strPicSize);
-    ShowPreview(picture, row->text(FileNameColumn));
+    DemoSlide slide{{strPicPath, previewDecodeSize(strPicSize)}, strPicSize, row->text(FileNameColumn)};
+    m_demoReader.keepOnly({slide.asked});
+    m_demoReader.ask(slide.asked);
+    m_demoPending = std::move(slide);
+}
+
+void Vantelo::ShowArrivedDemoSlide(bool inTick)
+{
+    if (!m_demoPending || !Timer1->isEnabled())
+        return;
+    try {
+        const std::optional<QImage> picture = m_demoReader.take(m_demoPending->asked);
+        if (!picture)
+            return;
+        const DemoSlide slide = *std::exchange(m_demoPending, std::nullopt);
+        FitPreview(slide.sizeText);
+        ShowPreview(*picture, slide.fileName);
+    } catch (...) {
+        m_demoPending.reset();
+        EndFailedDemonstration(currentFailure());
+        return;
+    }
+    // Shown later than its tick: the next slide still gets its whole delay.
+    if (!inTick)
+        Timer1->setEnabled(true);
+    PrepareNextDemoSlide();
 }
 
 void Vantelo::PrepareNextDemoSlide()
@@ -101,11 +131,13 @@ void Vantelo::PrepareNextDemoSlide()
         if (!position)
             return;
         const QTreeWidgetItem* row = lvwMain->topLevelItem(*position - 1);
-        m_demoPreparer.prepare(row->text(FolderColumn) + row->text(FileNameColumn),
-                               previewDecodeSize(row->text(SizeTextColumn)));
+        const SlideAsked next{row->text(FolderColumn) + row->text(FileNameColumn),
+                              previewDecodeSize(row->text(SizeTextColumn))};
+        m_demoReader.keepOnly({next});
+        m_demoReader.ask(next);
     } catch (...) {
         // Only a head start is lost; the tick itself meets and reports whatever went wrong here.
-        m_demoPreparer.discard();
+        m_demoReader.keepOnly({});
     }
 }
 
@@ -113,7 +145,8 @@ void Vantelo::EndFailedDemonstration(const AppError& error)
 {
     // No further tick may run while the report waits for its OK.
     Timer1->setEnabled(false);
-    m_demoPreparer.discard();
+    m_demoPending.reset();
+    m_demoReader.keepOnly({});
     if (error.number() == ErrorNumber::IndexOutOfBounds)
         m_platform.prompter.showMessage(this, MessageIcon::Exclamation, windowTitle(), NoImagesText);
     else
@@ -127,7 +160,8 @@ void Vantelo::EndSmallDemonstration()
     if (!Timer1->isEnabled())
         return;
     Timer1->setEnabled(false);
-    m_demoPreparer.discard();
+    m_demoPending.reset();
+    m_demoReader.keepOnly({});
     ShowDefaultPicture();
     ShowDemoControls(false);
 }

@@ -4,11 +4,19 @@
 #include "picture/BmpLayout.h"
 #include "picture/GifLayout.h"
 #include "picture/JpegLayout.h"
+#include "reading/ReadingThreads.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace vantelo {
 namespace {
@@ -19,6 +27,47 @@ constexpr std::int64_t BytesPerDecodedPixel = 4;
 constexpr qint64 MaxJpegInMemoryBytes = qint64(64) << 20;
 // Below 50 the JPEG reader upsamples colour by repeating pixels rather than interpolating.
 constexpr int FastDecodeQuality = 49;
+// A file read into memory is read in pieces of this size, the most a network file system or a FUSE
+// mount usually answers at once, so that slow storage is seen to be making progress.
+constexpr qint64 ReadPieceBytes = qint64(128) << 10;
+
+// The picture's file, telling the progress of every read storage answered and keeping the reason a read
+// failed.
+class ProgressFile : public QFile
+{
+public:
+    explicit ProgressFile(ReadingProgress* progress) : m_progress(progress) {}
+
+    // The failure a refused picture stands for: the storage's own, when a read failed for it.
+    int failure(int otherwise) const
+    {
+#ifdef Q_OS_UNIX
+        return m_readError != 0 ? storageFailure(m_readError, otherwise) : otherwise;
+#else
+        return otherwise;
+#endif
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+#ifdef Q_OS_UNIX
+        errno = 0;
+#endif
+        const qint64 read = QFile::readData(data, maxSize);
+#ifdef Q_OS_UNIX
+        if (read < 0)
+            m_readError = errno;
+#endif
+        if (read >= 0 && m_progress)
+            m_progress->storageAnswered();
+        return read;
+    }
+
+private:
+    ReadingProgress* m_progress;
+    int m_readError = 0;
+};
 
 bool isAcceptedFormat(const QByteArray& format)
 {
@@ -77,7 +126,10 @@ void checkGif(QIODevice& device)
 
 struct PictureFile::Reader
 {
-    QFile file;
+    explicit Reader(ReadingProgress* readingProgress) : progress(readingProgress), file(readingProgress) {}
+
+    ReadingProgress* progress;
+    ProgressFile file;
     QImageReader reader;
     QByteArray format;
     QSize stored; // before the orientation is applied
@@ -100,10 +152,18 @@ struct PictureFile::Reader
         // Exactly the file's size: QIODevice::read(n) would set aside far more than n. Whatever the
         // file becomes meanwhile, the copy is what is checked and decoded.
         bytes = QByteArray(size, Qt::Uninitialized);
-        const qint64 read = file.read(bytes.data(), size);
-        if (read < 0)
-            throw AppError(ErrorNumber::InvalidPicture);
+        qint64 read = 0;
+        while (read < size) {
+            const qint64 piece = file.read(bytes.data() + read, std::min(ReadPieceBytes, size - read));
+            if (piece < 0)
+                throw AppError(file.failure(ErrorNumber::InvalidPicture));
+            if (piece == 0)
+                break;
+            read += piece;
+        }
         bytes.truncate(read);
+        if (progress)
+            progress->setAllRead();
         buffer.setBuffer(&bytes);
         if (!buffer.open(QIODevice::ReadOnly))
             throw AppError(ErrorNumber::InvalidPicture);
@@ -118,21 +178,67 @@ struct PictureFile::Reader
     }
 };
 
-PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader>())
+PictureFile::PictureFile(const QString& path, ReadingProgress* progress) : m_reader(std::make_unique<Reader>(progress))
 {
+    ProgressFile& file = m_reader->file;
+    open(path);
+    try {
+        checkJpegCost(file);
+        checkGif(file);
+        m_reader->runLengthBmp = checkBmp(file);
+        readHeader();
+    } catch (const AppError& error) {
+        // A header that could not be read for the storage's sake is no fault of the picture's.
+        if (error.number() == ErrorNumber::InvalidPicture)
+            throw AppError(file.failure(ErrorNumber::InvalidPicture));
+        throw;
+    }
+}
+
+void PictureFile::open(const QString& path)
+{
+    ProgressFile& file = m_reader->file;
+#ifdef Q_OS_UNIX
+    // One open and one look at what was opened: each call may wait on slow storage. Not blocking keeps a
+    // named pipe from waiting for a writer; a regular file is read blocking as usual.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0)
+        throw AppError(storageFailure(errno, ErrorNumber::InvalidPicture));
+    if (m_reader->progress)
+        m_reader->progress->storageAnswered();
+    struct stat status = {};
+    const int statError = ::fstat(descriptor, &status) == 0 ? 0 : errno;
+    if (m_reader->progress)
+        m_reader->progress->storageAnswered();
+    if (statError != 0 || !S_ISREG(status.st_mode) || ::fcntl(descriptor, F_SETFL, 0) != 0) {
+        ::close(descriptor);
+        throw AppError(statError != 0 ? storageFailure(statError, ErrorNumber::InvalidPicture)
+                                      : ErrorNumber::InvalidPicture);
+    }
+    // The name tells the reader which format to try first.
+    file.setFileName(path);
+    m_stamp = {status.st_size, qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec,
+               qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec, quint64(status.st_ino)};
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        throw AppError(ErrorNumber::InvalidPicture);
+    }
+#else
     const QFileInfo info(path);
     if (!info.exists())
         throw AppError(ErrorNumber::FileNotFound);
     if (!info.isFile())
         throw AppError(ErrorNumber::InvalidPicture);
-    QFile& file = m_reader->file;
+    m_stamp = {info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000,
+               info.metadataChangeTime().toMSecsSinceEpoch() * 1000000, 0};
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(ErrorNumber::InvalidPicture);
-    checkJpegCost(file);
-    checkGif(file);
-    m_reader->runLengthBmp = checkBmp(file);
+#endif
+}
 
+void PictureFile::readHeader()
+{
     // The limit holds for every reader of the process. Set once: pictures are opened on the decoding
     // threads too, and Qt keeps the limit in a plain variable.
     [[maybe_unused]] static const bool limited = [] {
@@ -140,7 +246,7 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
         return true;
     }();
     QImageReader& reader = m_reader->reader;
-    reader.setDevice(&file);
+    reader.setDevice(&m_reader->file);
     reader.setAutoTransform(true);
     const QByteArray format = reader.format();
     m_reader->format = format;
@@ -163,6 +269,20 @@ PictureFile::PictureFile(const QString& path) : m_reader(std::make_unique<Reader
 PictureFile::~PictureFile() = default;
 
 QImage PictureFile::decode(const QSize& displaySize)
+{
+    try {
+        QImage image = decodeOnce(displaySize);
+        if (m_reader->progress)
+            m_reader->progress->setAllRead();
+        return image;
+    } catch (const AppError& error) {
+        if (error.number() == ErrorNumber::InvalidPicture)
+            throw AppError(m_reader->file.failure(ErrorNumber::InvalidPicture));
+        throw;
+    }
+}
+
+QImage PictureFile::decodeOnce(const QSize& displaySize)
 {
     if (std::exchange(m_reader->decoded, true))
         throw AppError(ErrorNumber::InvalidPicture);

@@ -17,6 +17,8 @@
 // it is decoded, so it never reaches a slide list it could not be shown from.
 namespace vantelo {
 
+class ReadingProgress;
+
 // The largest image the program allocates while decoding, in megabytes; also the largest working
 // memory a JPEG decoder may need for a progressive picture.
 inline constexpr int PictureAllocationLimitMB = 256;
@@ -37,35 +39,53 @@ inline constexpr std::int64_t MaxWholeDecodePixels = PictureAllocationLimitBytes
 inline constexpr int MaxJpegScans = 256;
 inline constexpr std::int64_t MaxJpegScanBlocks = std::int64_t(1) << 26; // 8 x 8 blocks, summed over scans
 
+// Enough of a file's identity to notice that it was replaced or rewritten.
+struct FileStamp
+{
+    qint64 size = -1;
+    qint64 modified = 0; // nanoseconds
+    qint64 changed = 0;  // nanoseconds
+    quint64 node = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 // One picture file, opened once: measured from its header (and, for a JPEG, its list of scans),
 // then decoded from the same open file. Constructing it fails with AppError 53 when the file does
-// not exist, 481 "Invalid picture" when it is not a readable BMP, GIF or JPEG or lies beyond the
-// bounds above, for a BMP of a kind the decoder would show otherwise than its maker meant
-// (BmpLayout.h), and for a GIF whose first picture the decoder would refuse for its blocks
-// (GifLayout.h).
+// not exist, 68 "Device unavailable" when its storage fails (an I/O error, a share that went away),
+// 481 "Invalid picture" when it is not a readable BMP, GIF or JPEG or lies beyond the bounds above,
+// for a BMP of a kind the decoder would show otherwise than its maker meant (BmpLayout.h), and for a
+// GIF whose first picture the decoder would refuse for its blocks (GifLayout.h). Reading may block
+// for as long as the storage does: on a reading thread, progress hears of every answer from storage.
 class PictureFile
 {
 public:
-    explicit PictureFile(const QString& path);
+    explicit PictureFile(const QString& path, ReadingProgress* progress = nullptr);
     ~PictureFile();
     PictureFile(const PictureFile&) = delete;
     PictureFile& operator=(const PictureFile&) = delete;
 
     // The upright size in pixels.
     QSize size() const { return m_size; }
+    // The file as it was when opened.
+    FileStamp stamp() const { return m_stamp; }
 
     // Decodes the picture upright, straight to displaySize when one is given (stretched to exactly
     // that size, the way an image box stretches its picture), else at its own size. Decoding to the
     // size shown lets JPEG skip most of the work and memory of a full decode. Once per object.
     // Fails with 481 when the content cannot be decoded, and when the size asked for (or the
     // picture's own size, when none is asked for) would take more than the allocation limit at four
-    // bytes a pixel.
+    // bytes a pixel; with 68 when its storage fails meanwhile.
     QImage decode(const QSize& displaySize = QSize());
 
 private:
+    void open(const QString& path);
+    void readHeader();
+    QImage decodeOnce(const QSize& displaySize);
+
     struct Reader;
     std::unique_ptr<Reader> m_reader;
     QSize m_size;
+    FileStamp m_stamp;
 };
 
 // The picture's upright size; fails like PictureFile.

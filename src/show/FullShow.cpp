@@ -28,8 +28,7 @@ const QString EmptyListText = QStringLiteral("No Images in the list to be displa
 
 FullShow::FullShow(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_platform(platform),
-      imgShow(new ImageBox(this)), Timer1(new QTimer(this)), m_sequence(platform.random),
-      m_preparer(std::make_unique<SlidePreparer>())
+      imgShow(new ImageBox(this)), Timer1(new QTimer(this)), m_sequence(platform.random)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Personal Vantelo"));
@@ -44,6 +43,7 @@ FullShow::FullShow(Platform& platform, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &FullShow::Timer1_Timer);
     connect(imgShow, &ImageBox::clicked, this, &FullShow::imgShow_Click);
     connect(imgShow, &ImageBox::pointerMoved, this, &FullShow::pictureBoxPointerMoved);
+    connect(&m_reader, &SlideReader::answered, this, [this] { showArrivedSlide(false); });
     // The window covers the screen (and the other monitors) from the start, so even a load that
     // fails before it gets to sizing the window leaves every monitor covered.
     followMonitors();
@@ -63,12 +63,6 @@ void FullShow::setHosted(bool hosted)
     // Staying on top is for a window of our own; the host stacks its window as it sees fit.
     setWindowFlag(Qt::WindowStaysOnTopHint, !hosted);
     followMonitors();
-}
-
-void FullShow::setHeadStart(HeadStart start)
-{
-    m_preparer = std::move(start.preparer);
-    m_firstDraw = start.slide.randomDraw;
 }
 
 void FullShow::Form_Load()
@@ -94,20 +88,36 @@ void FullShow::Form_Load()
         const QString path = GetSetting(SettingKey::File);
         if (path.isEmpty())
             return;
-        ReadSlideList(path, lvwMain);
-        m_sequence.restart(std::exchange(m_firstDraw, std::nullopt));
-        if (!lvwMain.isEmpty())
-            m_sequence.startAt(static_cast<std::int16_t>(m_startOffset % lvwMain.size() + 1));
-        startMonitors(1);
-        enableTimer1();
+        // In random order the first slide's draw is made now, so that the list's reading thread can
+        // start on the very picture the first tick will pick.
+        if (!m_sequence.isOrdered())
+            m_firstDraw = m_platform.random.reseedAndDraw();
+        m_listReading = readShowStart(path, {m_sequence.isOrdered(), m_startOffset, m_firstDraw, intScreenWidth,
+                                             intScreenHeight, devicePixelRatioF()});
+        m_listReading.onAnswer([this] { listArrived(); });
+    } catch (...) {
+        reportLoadFailure(currentFailure());
+    }
+}
+
+void FullShow::listArrived()
+{
+    ShowStart start;
+    try {
+        start = m_listReading.take();
     } catch (...) {
         reportLoadFailure(currentFailure());
         return;
     }
+    lvwMain = std::move(start.rows);
+    if (start.firstSlide)
+        m_reader.adopt(*start.firstSlide, std::move(start.firstPicture));
+    m_sequence.restart(std::exchange(m_firstDraw, std::nullopt));
+    if (!lvwMain.isEmpty())
+        m_sequence.startAt(static_cast<std::int16_t>(m_startOffset % lvwMain.size() + 1));
+    startMonitors(1);
+    enableTimer1();
     Timer1_Timer();
-    // Restarted so that the first slide stays its full delay, however long it took to decode.
-    if (Timer1->isActive())
-        Timer1->start();
 }
 
 void FullShow::ShowBackgroundOnly()
@@ -126,12 +136,20 @@ void FullShow::Timer1_Timer()
     // A tick that comes while a report waits for its OK is let go, so reports never pile up.
     if (m_reporting)
         return;
+    if (m_pending) {
+        // Slow but coming: shown when it comes, and the slide after it a whole interval later.
+        if (m_reader.isComing(m_pending->asked))
+            return;
+        // Its storage has not answered since the last tick: this row is given up for the next.
+        m_pending.reset();
+    }
     try {
-        showNextSlide();
+        askNextSlide();
     } catch (...) {
         reportTickFailure(currentFailure());
+        prepareFollowingSlide();
     }
-    prepareFollowingSlide();
+    showArrivedSlide(true);
     for (MonitorShow* monitor : m_monitors)
         monitor->showNext(lvwMain);
 }
@@ -167,7 +185,9 @@ void FullShow::showEvent(QShowEvent* event)
 void FullShow::closeEvent(QCloseEvent* event)
 {
     Timer1->stop();
-    m_preparer->discard();
+    m_listReading.drop();
+    m_pending.reset();
+    m_reader.keepOnly({});
     for (MonitorShow* monitor : m_monitors)
         monitor->hide();
     QWidget::closeEvent(event);
@@ -210,6 +230,8 @@ void FullShow::resetFields()
     m_sequence.restart();
     m_interval = 0;
     m_shownSize.reset();
+    m_pending.reset();
+    m_firstDraw.reset();
 }
 
 void FullShow::coverScreen()
@@ -241,40 +263,58 @@ void FullShow::enableTimer1()
     Timer1->start();
 }
 
-void FullShow::showNextSlide()
+void FullShow::askNextSlide()
 {
     const SlideRow& row = lvwMain[m_sequence.next(lvwMain.size()) - 1];
-    const SizeNumbers size = readSizeText(row.sizeText);
+    PendingSlide pending{{}, readSizeText(row.sizeText), {}, {}};
     imgShow->hide();
     m_shownSize.reset();
-    const QString path = row.fullPath();
-
     // The picture is decoded straight to the size of its box, so the box is worked out first; but a
     // picture that cannot be loaded is the failure the user hears about, before a bad size text.
-    std::optional<QRect> box;
-    std::optional<AppError> boxFailure;
     try {
-        box = slideBox(intScreenWidth, intScreenHeight, size);
+        pending.box = slideBox(intScreenWidth, intScreenHeight, pending.size);
     } catch (const AppError& error) {
-        boxFailure = error;
+        pending.boxFailure = error;
     }
-    QImage picture = m_preparer->take(path, box ? decodeSizeFor(box->size(), devicePixelRatioF()) : QSize(1, 1));
-    if (boxFailure)
-        throw *boxFailure;
-    picture.setDevicePixelRatio(devicePixelRatioF());
+    pending.asked = {row.fullPath(),
+                     pending.box ? decodeSizeFor(pending.box->size(), devicePixelRatioF()) : QSize(1, 1)};
+    m_reader.keepOnly({pending.asked});
+    m_reader.ask(pending.asked);
+    m_pending = std::move(pending);
+}
 
-    imgShow->setPicture(std::move(picture));
-    imgShow->setGeometry(*box);
-    imgShow->show();
-    m_shownSize = size;
-    emit slideShown();
+void FullShow::showArrivedSlide(bool inTick)
+{
+    if (!m_pending)
+        return;
+    try {
+        std::optional<QImage> picture = m_reader.take(m_pending->asked);
+        if (!picture)
+            return;
+        const PendingSlide slide = *std::exchange(m_pending, std::nullopt);
+        if (slide.boxFailure)
+            throw *slide.boxFailure;
+        picture->setDevicePixelRatio(devicePixelRatioF());
+        imgShow->setPicture(std::move(*picture));
+        imgShow->setGeometry(*slide.box);
+        imgShow->show();
+        m_shownSize = slide.size;
+        emit slideShown();
+        // Shown later than its tick: the next slide still gets its whole delay.
+        if (!inTick && Timer1->isActive())
+            Timer1->start();
+    } catch (...) {
+        m_pending.reset();
+        reportTickFailure(currentFailure());
+    }
+    prepareFollowingSlide();
 }
 
 void FullShow::prepareFollowingSlide()
 {
     if (!Timer1->isActive())
         return;
-    // Only the decoding is done ahead. The next run still makes every decision again and reports
+    // Only the reading is done ahead. The next tick still makes every decision again and reports
     // whatever fails; it just finds its picture ready.
     try {
         const std::optional<std::int16_t> position = m_sequence.upcoming(lvwMain.size());
@@ -282,9 +322,11 @@ void FullShow::prepareFollowingSlide()
             return;
         const SlideRow& row = lvwMain[*position - 1];
         const QRect box = slideBox(intScreenWidth, intScreenHeight, readSizeText(row.sizeText));
-        m_preparer->prepare(row.fullPath(), decodeSizeFor(box.size(), devicePixelRatioF()));
+        const SlideAsked next{row.fullPath(), decodeSizeFor(box.size(), devicePixelRatioF())};
+        m_reader.keepOnly({next});
+        m_reader.ask(next);
     } catch (...) {
-        // Left for the run that shows this row, which reports it.
+        // Left for the tick that shows this row, which reports it.
     }
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "common/AppError.h"
 #include "common/SizeText.h"
-#include "picture/SlidePreparer.h"
+#include "picture/SlideReader.h"
 #include "platform/Platform.h"
-#include "show/FirstSlide.h"
+#include "show/ShowStart.h"
 #include "show/SlideSequence.h"
 #include "slidelist/SlideRow.h"
 
@@ -11,7 +12,6 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 
 class QTimer;
@@ -26,6 +26,11 @@ class MonitorShow;
 // shows the pictures of the saved slide list one after another until the mouse moves or clicks.
 // It deletes itself when it unloads.
 //
+// It never waits for storage or a decode: the slide list and every picture are read on the reading
+// threads (ReadingThreads.h), and a tick shows its row's picture when it comes. A picture still on its
+// way at the next tick is waited for while its storage keeps answering or it is being decoded; one whose
+// storage has answered nothing since is given up, and that tick goes on to the next row.
+//
 // Hosted, it draws into a window that a screen-saver host lends it instead: the platform's screen is
 // then the host's window, which stands for the stored work area too, so the pictures fit the window
 // they are shown in; and the host, which owns the input, ends the show.
@@ -39,10 +44,6 @@ public:
     // Before Form_Load, and before the window is put into the host's window.
     void setHosted(bool hosted);
 
-    // Before Form_Load: the first slide, already being decoded (FirstSlide.h). The load still reads
-    // and checks everything itself; when it comes to the same picture, it finds it ready.
-    void setHeadStart(HeadStart start);
-
     // Before Form_Load: in list order, start this many rows further along (wrapping round the list),
     // so that hosted copies on neighbouring monitors differ.
     void setStartOffset(int rows) { m_startOffset = rows; }
@@ -51,10 +52,12 @@ public:
     // colour, nothing else, nothing reported.
     void ShowBackgroundOnly();
 
-    // Reads the settings and the slide list file, covers the screen and starts the slides. Every
-    // failure is reported here and leaves the show idle: background only, no timer.
+    // Reads the settings, covers the screen and asks for the slide list file; the slides start when it
+    // comes. Every failure, of the settings or of the list, is reported and leaves the show idle:
+    // background only, no timer.
     void Form_Load();
-    // Shows the next slide, in list order or at random, scaled to the work-area height and centred.
+    // Picks the next slide, in list order or at random, and shows its picture scaled to the work-area
+    // height and centred, at once when it is ready, else when it comes.
     void Timer1_Timer();
 
     // Each of these unloads the window.
@@ -75,12 +78,23 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The slide a tick picked, until its picture comes.
+    struct PendingSlide
+    {
+        SlideAsked asked;
+        SizeNumbers size;
+        std::optional<QRect> box;
+        std::optional<AppError> boxFailure; // reported once the picture is known to load
+    };
+
+    void listArrived();
+    void askNextSlide();
+    void showArrivedSlide(bool inTick);
     void resetFields();
     void coverScreen();
     void fitToHost(QSize size);
     void setBackColor(std::int32_t colorValue);
     void enableTimer1();
-    void showNextSlide();
     void prepareFollowingSlide();
     void reportLoadFailure(const AppError& error);
     void reportTickFailure(const AppError& error);
@@ -105,10 +119,12 @@ private:
     std::optional<QPoint> m_pointer; // where the pointer was last seen, in screen coordinates
     bool m_hosted = false;
     std::optional<SizeNumbers> m_shownSize; // the stored size of the slide on screen
-    std::unique_ptr<SlidePreparer> m_preparer;
+    SlideReader m_reader;
+    Reading<ShowStart> m_listReading;
+    std::optional<PendingSlide> m_pending;
     QList<MonitorShow*> m_monitors; // the show on every other monitor
     int m_startOffset = 0;
-    std::optional<float> m_firstDraw; // random order: the draw the head start made for the first slide
+    std::optional<float> m_firstDraw; // random order: the draw the list's reading picked the first slide by
 };
 
 } // namespace vantelo

@@ -21,6 +21,7 @@ MonitorShow::MonitorShow(RandomSource& random, const QRect& monitor, QWidget* pa
     m_picture->hide();
     connect(m_picture, &ImageBox::clicked, this, &MonitorShow::clicked);
     connect(m_picture, &ImageBox::pointerMoved, this, &MonitorShow::pointerMoved);
+    connect(&m_reader, &SlideReader::answered, this, &MonitorShow::showArrived);
     setGeometry(monitor);
     setWindowState(Qt::WindowFullScreen);
 }
@@ -30,28 +31,59 @@ void MonitorShow::start(bool ordered, std::int16_t firstPosition)
     m_sequence.setOrdered(ordered);
     m_sequence.restart();
     m_sequence.startAt(firstPosition);
-    m_preparer.discard();
+    m_pending.reset();
+    m_reader.keepOnly({});
     m_picture->hide();
 }
 
 void MonitorShow::showNext(const SlideRows& rows)
 {
+    m_rows = rows;
+    if (m_pending && m_reader.isComing(m_pending->first))
+        return;
+    m_pending.reset();
     try {
         m_picture->hide();
         const SlideRow& row = rows[m_sequence.next(rows.size()) - 1];
         const QRect box = boxFor(row);
-        QImage picture = m_preparer.take(row.fullPath(), decodeSizeFor(box.size(), devicePixelRatioF()));
-        picture.setDevicePixelRatio(devicePixelRatioF());
-        m_picture->setPicture(std::move(picture));
+        m_pending.emplace(slideFor(row, box), box);
+        m_reader.keepOnly({m_pending->first});
+        m_reader.ask(m_pending->first);
+    } catch (...) {
+        // The show's own window meets the same row and reports it.
+        prepareFollowing();
+        return;
+    }
+    showArrived();
+}
+
+void MonitorShow::showArrived()
+{
+    if (!m_pending)
+        return;
+    try {
+        std::optional<QImage> picture = m_reader.take(m_pending->first);
+        if (!picture)
+            return;
+        const QRect box = std::exchange(m_pending, std::nullopt)->second;
+        picture->setDevicePixelRatio(devicePixelRatioF());
+        m_picture->setPicture(std::move(*picture));
         m_picture->setGeometry(box);
         m_picture->show();
     } catch (...) {
-        // The show's own window meets the same row and reports it.
+        m_pending.reset();
     }
+    prepareFollowing();
+}
+
+void MonitorShow::prepareFollowing()
+{
     try {
-        if (const std::optional<std::int16_t> position = m_sequence.upcoming(rows.size())) {
-            const SlideRow& row = rows[*position - 1];
-            m_preparer.prepare(row.fullPath(), decodeSizeFor(boxFor(row).size(), devicePixelRatioF()));
+        if (const std::optional<std::int16_t> position = m_sequence.upcoming(m_rows.size())) {
+            const SlideRow& row = m_rows[*position - 1];
+            const SlideAsked next = slideFor(row, boxFor(row));
+            m_reader.keepOnly({next});
+            m_reader.ask(next);
         }
     } catch (...) {
     }
@@ -70,6 +102,11 @@ void MonitorShow::mouseReleaseEvent(QMouseEvent*)
 QRect MonitorShow::boxFor(const SlideRow& row) const
 {
     return slideBox(showLength(m_monitor.width()), showLength(m_monitor.height()), readSizeText(row.sizeText));
+}
+
+SlideAsked MonitorShow::slideFor(const SlideRow& row, const QRect& box) const
+{
+    return {row.fullPath(), decodeSizeFor(box.size(), devicePixelRatioF())};
 }
 
 } // namespace vantelo

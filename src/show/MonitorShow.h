@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture/SlidePreparer.h"
+#include "picture/SlideReader.h"
 #include "platform/Platform.h"
 #include "show/SlideSequence.h"
 #include "slidelist/SlideRow.h"
@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 
 namespace vantelo {
 
@@ -29,7 +30,9 @@ public:
 
     // Starts the slides afresh: in list order at firstPosition, else at random.
     void start(bool ordered, std::int16_t firstPosition);
-    // Shows the next slide of rows and has the one after it decoded ahead.
+    // Shows the next slide of rows when its picture comes, and has the one after it read ahead. A slide
+    // still coming at the next call is waited for (that call does nothing); one whose storage has not
+    // answered since is given up for the next.
     void showNext(const SlideRows& rows);
 
 signals:
@@ -42,11 +45,16 @@ protected:
 
 private:
     QRect boxFor(const SlideRow& row) const;
+    SlideAsked slideFor(const SlideRow& row, const QRect& box) const;
+    void showArrived();
+    void prepareFollowing();
 
     QRect m_monitor;
     ImageBox* m_picture;
     SlideSequence m_sequence;
-    SlidePreparer m_preparer;
+    SlideRows m_rows; // as the last showNext() had them
+    SlideReader m_reader;
+    std::optional<std::pair<SlideAsked, QRect>> m_pending; // the slide asked, and its box
 };
 
 } // namespace vantelo

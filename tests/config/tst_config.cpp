@@ -6,6 +6,7 @@
 #include "show/FullShow.h"
 #include "show/ImageBox.h"
 #include "support/FakePlatform.h"
+#include "support/Settle.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -99,8 +100,8 @@ private slots:
                 view->selectionModel()->setCurrentIndex(view->model()->index(e.last().toInt(), 0), QItemSelectionModel::Select | QItemSelectionModel::Rows); };
         m_steps = {
             {"click", [](Window& w, A a) { QTest::mouseClick(w.get(a), Qt::LeftButton); }},
-            {"start", [](Window& w, A) { QTest::mouseClick(w.get("cmdDemoSM"), Qt::LeftButton); w.slides << w.text("lblPicName"); }},
-            {"tick", [](Window& w, A) { emit w.timer()->timeout(); w.slides << w.text("lblPicName"); }},
+            {"start", [](Window& w, A) { QTest::mouseClick(w.get("cmdDemoSM"), Qt::LeftButton), test::settle(); w.slides << w.text("lblPicName"); }},
+            {"tick", [](Window& w, A) { emit w.timer()->timeout(), test::settle(); w.slides << w.text("lblPicName"); }},
             {"file", [](Window& w, A a) { w.files()->setCurrentItem(w.files()->findItems(a, Qt::MatchExactly)[0]); emit w.files()->itemClicked(w.files()->currentItem()); }},
             {"dblfile", [](Window& w, A) { emit w.files()->itemDoubleClicked(w.files()->currentItem()); }},
             {"row", [](Window& w, A a) { w.list()->setCurrentItem(w.list()->topLevelItem(a.toInt())); emit w.list()->itemClicked(w.list()->currentItem(), 1); }},
@@ -367,6 +368,7 @@ private slots:
             const QString verb = step.section(u' ', 0, 0);
             QVERIFY2(m_steps.contains(verb), qPrintable(step));
             m_steps[verb](w, step.section(u' ', 1));
+            QVERIFY(test::settle());
         }
         if (!seen.first().startsWith(u"said: "_qs))
             seen.prepend(u"said: "_qs);

@@ -1,6 +1,7 @@
 #include "show/FullShow.h"
 #include "show/ImageBox.h"
 #include "support/FakePlatform.h"
+#include "support/Settle.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -32,6 +33,7 @@ struct Show
     ~Show() { delete show.data(); }
     ImageBox* box() const { return show->findChild<ImageBox*>(QStringLiteral("imgShow")); }
     QTimer* timer() const { return show->findChild<QTimer*>(QStringLiteral("Timer1")); }
+    // The load and some ticks, each noted once its pictures came.
     void run(int ticks)
     {
         show->Form_Load();
@@ -40,6 +42,7 @@ struct Show
     }
     void note()
     {
+        QVERIFY(test::settle());
         const QRect at = box()->geometry();
         seen << (box()->isHidden() ? u"hidden"_qs
                                    : box()->picture().pixelColor(box()->picture().rect().center()).name() +
