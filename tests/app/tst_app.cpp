@@ -1,7 +1,5 @@
 #include "app/Module1.h"
-#include "platform/HostedPlatform.h"
 #include "platform/InstanceLock.h"
-#include "platform/QtPlatform.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -107,21 +105,6 @@ private slots:
         done = true;
         asker.join();
         QCOMPARE(refused, 0);
-    }
-
-    // A hosted show's reports go to the stream the host keeps, a titled line each; the host's window is
-    // its work area. (The hosted show itself is checked end to end in tests/xscreensaver.)
-    void hostedReports()
-    {
-        std::FILE* stream = std::tmpfile();
-        HostedPlatform hosted(
-            qtPlatform(), [] { return QSize(640, 480); }, stream);
-        hosted.platform().prompter.showMessage(nullptr, MessageIcon::Exclamation, "Personal Vantelo", "No Images");
-        char text[100] = {};
-        std::rewind(stream);
-        QCOMPARE(QByteArray(text, int(std::fread(text, 1, sizeof text, stream))), "Personal Vantelo: No Images\n");
-        std::fclose(stream);
-        QCOMPARE(hosted.platform().screen.workArea(), QRect(0, 0, 640, 480));
     }
 };
 
