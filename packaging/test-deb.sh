@@ -131,7 +131,7 @@ if command -v checkbashisms >/dev/null 2>&1; then
 fi
 # Its autostart entry passes the desktops' own check and names it by its full path, whatever PATH holds at
 # login. With no desktop to watch here, --enable writes the entry and says that it started no watcher.
-mkdir -p "$work/idle/runtime"
+mkdir -p -m 700 "$work/idle/runtime"
 env -u DISPLAY -u WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS=disabled: XDG_CONFIG_HOME="$work/idle" \
     XDG_RUNTIME_DIR="$work/idle/runtime" "$root/usr/bin/vantelo-idle" --enable 10 >/dev/null 2>&1 || true
 entry="$work/idle/autostart/vantelo-idle.desktop"

@@ -29,6 +29,7 @@ enable_idle() {
 same() { [ "$(sed 's/pid [0-9]*/pid N/g' <<<"$2")" = "$(printf '%s\n' "${@:3}")" ] || fail "$1:"$'\n'"$2"; }
 no_show() { ! shown_window 'Personal Vantelo' >/dev/null; }
 runs() { [ "$(tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null)" = "$2" ]; }
+started() { cut -d' ' -f22 "/proc/$1/stat"; }
 starts() { [ "$(wc -l 2>/dev/null <"$1")" = "$2" ]; }
 # once_per_absence log activity...: one start, none more while nobody is there, one more after the activity.
 once_per_absence() {
@@ -67,11 +68,18 @@ sleep 3
 no_show || fail "a show while the X server's screen saver was off"
 kill "${pids[-1]}"
 
-echo "== X11 without a login session: xautolock instead of xss-lock, at its least, one minute"
+echo "== X11 without a login session: xautolock, at its least, one minute; its own path found whatever CDPATH says"
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/none"
-"$idle" 1 sh -c 'echo started' 2>>"$work/stderr" & pids+=($!)
-wait_until 10 runs $! "xautolock -time 1 -locker sh -c 'echo started' " || fail "vantelo-idle did not run xautolock"
-kill "$!"
+mkdir -p "$work/bin" "$work/50%" "$work/new"$'\n'"line" && for folder in bin 50% new$'\n'line; do cp "$idle" "$work/$folder/"; done
+as_me=(env HOME="$work/home" XDG_CONFIG_HOME=relative) entry="$work/home/.config/autostart/vantelo-idle.desktop"
+said=$(cd "$work" && CDPATH="$work" "${as_me[@]}" bin/vantelo-idle --enable 1 true 2>&1) &&
+    read -r watcher _ <"$XDG_RUNTIME_DIR/vantelo-idle.pid" && runs "$watcher" "xautolock -time 1 -locker true " &&
+    grep -qx "Exec=$work/bin/vantelo-idle --enable 1 true" "$entry" &&
+    "${as_me[@]}" "$work/bin/vantelo-idle" --disable >/dev/null || fail "CDPATH set, or XDG_CONFIG_HOME relative: $said"
+for folder in 50% new$'\n'line; do # names an autostart entry cannot hold
+    ! said=$("${as_me[@]}" "$work/$folder/vantelo-idle" --enable 1 true 2>&1) &&
+        [[ $said = *"per cent sign or a new line"* ]] && [ ! -e "$entry" ] || fail "an unfit path was taken: $said"
+done
 
 echo "== sway (headless, as an unprivileged user): --enable starts swayidle now and names the line for sway"
 headless_sway "$work/sway"
@@ -110,6 +118,18 @@ wait_until 10 "${sway[@]}" swaymsg '[title="^Personal Vantelo Creator$"] inhibit
 starts "$work/sway/it's started" "$held" || fail "a start while a window kept sway awake"
 kill "$awake" && { wait "$awake" || true; } && wait_until 15 starts "$work/sway/it's started" $((held + 1)) ||
     fail "no start once the window closed"
+! "${sway[@]}" WAYLAND_DISPLAY=nowhere "$idle" --enable 1 true &>/dev/null || fail "a watcher that ended at once was called started"
+echo "== in a runtime folder others may write in, no record or log that another user planted is trusted"
+mkdir -m 1777 "$work/shared" && "${as_user[@]}" sh -c 'echo mine >"$1"' - "$work/sway/mine"
+"${as_user[@]}" sleep 60 & pids+=($!) && mine=$!
+wait_until 5 runs "$mine" "sleep 60 " || fail "no process of the user's"
+setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c 'printf "%s\n1\n" "$1" >"$2/vantelo-idle.pid" &&
+    ln -s "$3" "$2/vantelo-idle.log"' - "$mine $(started "$mine")" "$work/shared" "$work/sway/mine"
+for action in --disable --status "--enable 1 true"; do # shellcheck disable=SC2086 # the action's words
+    ! "${sway[@]}" XDG_RUNTIME_DIR="$work/shared" WAYLAND_DISPLAY="$work/sway/wayland-1" "$idle" $action &>/dev/null ||
+        fail "$action trusted a runtime folder others may write in"
+done
+running "$mine" && [ "$(cat "$work/sway/mine")" = mine ] || fail "a planted record or link was followed"
 
 echo "== KDE Plasma (KWin headless, as the same user): --enable, swayidle"
 # A copy of KWin, without the file capability a container may refuse, told to load its own Qt platform plugin.
@@ -154,7 +174,13 @@ wait_until 4 starts "$log" 4 || fail "no start an idle time after the hold ended
 awk -v r="$released" 'NR == 4 && $1 < r + 2 { exit 1 }' "$log" || fail "a start less than 2 s after the hold ended"
 kill "${pids[@]: -3:2}" && wait "${pids[@]: -3:2}" 2>/dev/null || true
 gnome "GNOME on X11" "xdotool mousemove_relative 1 0" --x11 --replace --sm-disable
-sleep 60 & pids+=($!) # a process that has since been given the recorded pid
-printf '%s 1\n2\n' $! >"$XDG_RUNTIME_DIR/vantelo-idle.pid"
-"$idle" --disable >/dev/null && running $! || fail "--disable ended a process that only had the recorded pid"
+# Only the recorded watcher is stopped: not a process given its pid since, nor one with its pid and start
+# time that is no watcher, nor another user's that looks like one.
+sleep 60 & pids+=($!) && mine=$! && printf 'sleep 60\n:\n' >"$work/vantelo-idle"
+setpriv --reuid=nobody --regid=nogroup --clear-groups sh "$work/vantelo-idle" & pids+=($!) && theirs=$!
+wait_until 5 runs "$theirs" "sh $work/vantelo-idle " || fail "no process of another user's"
+for recorded in "$mine 1" "$mine $(started "$mine")" "$theirs $(started "$theirs")"; do
+    printf '%s\n2\n' "$recorded" >"$XDG_RUNTIME_DIR/vantelo-idle.pid"
+    "$idle" --disable >/dev/null && running "${recorded% *}" || fail "--disable stopped $recorded, no watcher of the user's"
+done
 echo "PASS after $SECONDS s"
