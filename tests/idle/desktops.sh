@@ -27,7 +27,6 @@ enable_idle() {
 }
 # same what actual line...: the actual text, its pids left out, is exactly these lines.
 same() { [ "$(sed 's/pid [0-9]*/pid N/g' <<<"$2")" = "$(printf '%s\n' "${@:3}")" ] || fail "$1:"$'\n'"$2"; }
-no_show() { ! shown_window 'Personal Vantelo' >/dev/null; }
 runs() { [ "$(tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null)" = "$2" ]; }
 started() { cut -d' ' -f22 "/proc/$1/stat"; }
 starts() { [ "$(wc -l 2>/dev/null <"$1")" = "$2" ]; }
@@ -61,11 +60,11 @@ xdotool mousemove 10 10
 for round in 1 2; do
     wait_until 10 shown_window 'Personal Vantelo' >/dev/null || fail "no show after 2 s idle (round $round)"
     xdotool mousemove_relative 1 0
-    wait_until 5 no_show || fail "the show did not end on a move (round $round)"
+    wait_until 5 eval '! shown_window "Personal Vantelo" >/dev/null' || fail "the show did not end on a move (round $round)"
 done
 xset s off # as a film player does, or xdg-screensaver suspend
 sleep 3
-no_show || fail "a show while the X server's screen saver was off"
+! shown_window 'Personal Vantelo' >/dev/null || fail "a show while the X server's screen saver was off"
 kill "${pids[-1]}"
 
 echo "== X11 without a login session: xautolock, at its least, one minute; its own path found whatever CDPATH says"
@@ -102,15 +101,17 @@ read -r second _ <"$record"
 for _ in 1 2; do "${sway[@]}" "$idle" --disable >/dev/null || fail "--disable failed"; done
 ! running "$second" || fail "--disable left the watcher running"
 same "--status after --disable" "$("${sway[@]}" "$idle" --status | head -n 2)" "enabled: no" "watcher: not running"
-# No sway configuration of this user's: done as --enable advises, the next login keeps the system's bar and bindings.
+# No sway configuration of this user's: done as --enable advises, the next login keeps the system's bar and bindings
+# and the line enables it as --enable did. The rest goes on in the first session, under a watcher its line starts.
 "${sway[@]}" sh -c "$(sed -n 's/^    mkdir /mkdir /p' <<<"$said")"' && echo "$1" >>"$HOME/.config/sway/config"' - "$line" ||
     fail "no advice to copy the system's sway configuration first: $said"
-"${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway 2>>"$work/sway/log" & pids+=($!)
-sway=("${as_user[@]}" WAYLAND_DISPLAY=wayland-2 SWAYSOCK="$work/sway/sway-ipc.$("${as_user[@]}" id -u).$!.sock")
-wait_until 15 eval '[[ $("${sway[@]}" swaymsg -t get_bar_config)$("${sway[@]}" swaymsg -t get_binding_modes) = *bar-0*resize* ]]' ||
-    fail "the next login lost the system's bar or key bindings: $(tail -n 3 "$work/sway/log")"
+"${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway &>>"$work/sway/log" & pids+=($!)
+login=("${as_user[@]}" WAYLAND_DISPLAY=wayland-2 SWAYSOCK="$work/sway/sway-ipc.$("${as_user[@]}" id -u).$!.sock")
+wait_until 15 eval '[[ $("${login[@]}" swaymsg -t get_bar_config)$("${login[@]}" swaymsg -t get_binding_modes) = *bar-0*resize* ]]' \
+    2>/dev/null || fail "the next login lost the system's bar or key bindings: $(tail -n 3 "$work/sway/log")"
 wait_until 5 eval '[[ $("${sway[@]}" "$idle" --status) = *"watcher: running"* ]]' && [ "$(cat "$entry")" = "$written" ] ||
     fail "sway's line did not enable it as --enable did: $line"
+"${sway[@]}" "$idle" --disable >/dev/null && "${sway[@]}" swaymsg "$line >/dev/null" >/dev/null
 # A window that keeps the desktop awake, as a film player's does, holds the show back until it closes.
 "${sway[@]}" QT_QPA_PLATFORM=wayland "$program" /c 2>>"$work/stderr" & pids+=($!) && awake=$!
 wait_until 10 "${sway[@]}" swaymsg '[title="^Personal Vantelo Creator$"] inhibit_idle open' >/dev/null || fail "no window to keep sway awake"
@@ -132,8 +133,8 @@ done
 running "$mine" && [ "$(cat "$work/sway/mine")" = mine ] || fail "a planted record or link was followed"
 
 echo "== KDE Plasma (KWin headless, as the same user): --enable, swayidle"
-# A copy of KWin, without the file capability a container may refuse, told to load its own Qt platform plugin.
-# It has no input devices here: the user's absence and return are left to the sway round, which shares swayidle.
+# A copy of KWin, without the file capability a container may refuse, told to load its own Qt platform plugin. It has
+# no input devices here: the user's absence and return are left to the sway round, which shares swayidle.
 cp /usr/bin/kwin_wayland "$work/sway/kwin_wayland"
 "${as_user[@]}" KWIN_FORCE_OWN_QPA=1 "$work/sway/kwin_wayland" --virtual --socket wayland-kde --no-lockscreen \
     --no-global-shortcuts 2>"$work/sway/kwin.log" & pids+=($!)
