@@ -34,25 +34,27 @@ show() {
     xdotool mousemove 1000 700 && start /s && started=${EPOCHREALTIME/./}
 }
 at() { [ "$(colour 400 300)" = "#$1" ]; }
-# within seconds what: the show's window covers the screen in black within that time of its start.
-covered_within() {
-    wait_until $((5 * s)) eval 'shown_window "Personal Vantelo" >/dev/null && at 000000 || at FF0000' || fail "$2: no window"
-    (((${EPOCHREALTIME/./} - started) <= $1 * s * 1000000)) || fail "$2: the window came after more than $1 s"
+# covered what: the show's window covers the screen in black (or shows the first slide) within 3 s of its
+# start, and how long it took is said. Timing is the benchmarks' business: 3 s only tells a window
+# that comes from one that waits for storage.
+covered() {
+    wait_until $((3 * s)) eval 'shown_window "Personal Vantelo" >/dev/null && at 000000 || at FF0000' || fail "$1: no window"
+    echo "   the window after $(((${EPOCHREALTIME/./} - started) / 1000)) ms"
 }
 # comes colour what [seconds]: the slide of that colour comes within that time (5 s).
 comes() { wait_until $((${3:-5} * s)) at "$1" || fail "$2"; }
-# ends how what: a one-pixel move or SIGTERM ends the show within a second, though a thread of it may
-# still be caught in the file system (until the stall is lifted, here at once).
+# ends how what: a one-pixel move or SIGTERM ends the show, though a thread of it may still be caught in
+# the file system (until the stall is lifted, here at once).
 ends() {
     if [ "$1" = move ]; then xdotool mousemove_relative 1 0; else kill -TERM "$pid"; fi
-    wait_until "$s" eval '! running' || fail "$2: the show was still running $s s after a $1"
+    wait_until $((3 * s)) eval '! running' || fail "$2: the show was still running $((3 * s)) s after a $1"
     : >"$rules"
 }
 
 for stall in "hang read" "hang stat" "hang open"; do
     echo "== $stall: the rows after the stalled one keep coming, pass after pass; it ends at once"
     echo "$stall blue.bmp" >"$rules" && list "$work/list.vtl" "$red" "$blue" "$green" && show 1 "$work/list.vtl"
-    covered_within 1 "$stall"
+    covered "$stall"
     for pass in 1 2; do comes 00FF00 "$stall: no green in pass $pass" && comes FF0000 "$stall: no red after green"; done
     [ "$stall" = "hang read" ] && how=term || how=move
     ends $how "$stall"
@@ -72,8 +74,8 @@ ends move "slow storage"
 
 echo "== the slide list itself on a mount that hangs: the window at once, and it ends"
 cp "$work/list.vtl" "$work/back/list.vtl" && echo "hang read list.vtl" >"$rules"
-show 1 "$mnt/list.vtl" && covered_within 1 "a hanging list" && sleep 1 && ends term "a hanging list"
-show 1 "$mnt/list.vtl" && covered_within 1 "a hanging list" && ends move "a hanging list"
+show 1 "$mnt/list.vtl" && covered "a hanging list" && sleep 1 && ends term "a hanging list"
+show 1 "$mnt/list.vtl" && covered "a hanging list" && ends move "a hanging list"
 
 echo "== SIGTERM while a report waits for its OK"
 list "$work/list.vtl" "$work/pics/gone.bmp" && show 1 "$work/list.vtl"
@@ -92,5 +94,5 @@ grep -q "Error: 53 has occurred in Project1 error was File not found" "$work/std
 echo "hang read blue.bmp" >"$rules" && sleep 1.5 && before=$(grep -c "$device" "$work/stderr")
 kill -9 "$fs" && wait_until $((10 * s)) eval '[ "$(grep -c "$device" "$work/stderr")" -gt "$before" ]' ||
     fail "a read caught when the mount was pulled out was not reported as 68"
-kill -TERM "$pid" && wait_until "$s" eval '! running' || fail "the hosted show did not end on SIGTERM"
+kill -TERM "$pid" && wait_until $((3 * s)) eval '! running' || fail "the hosted show did not end on SIGTERM"
 echo PASS
