@@ -101,8 +101,7 @@ read -r second _ <"$record"
 for _ in 1 2; do "${sway[@]}" "$idle" --disable >/dev/null || fail "--disable failed"; done
 ! running "$second" || fail "--disable left the watcher running"
 same "--status after --disable" "$("${sway[@]}" "$idle" --status | head -n 2)" "enabled: no" "watcher: not running"
-# No sway configuration of this user's: done as --enable advises, the next login keeps the system's bar and bindings
-# and the line enables it as --enable did. The rest goes on in the first session, under a watcher its line starts.
+# No sway configuration of this user's: as --enable advises, the next login has the system's bar and key bindings.
 "${sway[@]}" sh -c "$(sed -n 's/^    mkdir /mkdir /p' <<<"$said")"' && echo "$1" >>"$HOME/.config/sway/config"' - "$line" ||
     fail "no advice to copy the system's sway configuration first: $said"
 "${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway &>>"$work/sway/log" & pids+=($!)
@@ -111,7 +110,7 @@ wait_until 15 eval '[[ $("${login[@]}" swaymsg -t get_bar_config)$("${login[@]}"
     2>/dev/null || fail "the next login lost the system's bar or key bindings: $(tail -n 3 "$work/sway/log")"
 wait_until 5 eval '[[ $("${sway[@]}" "$idle" --status) = *"watcher: running"* ]]' && [ "$(cat "$entry")" = "$written" ] ||
     fail "sway's line did not enable it as --enable did: $line"
-"${sway[@]}" "$idle" --disable >/dev/null && "${sway[@]}" swaymsg "$line >/dev/null" >/dev/null
+"${sway[@]}" "$idle" --disable >/dev/null && "${sway[@]}" swaymsg "$line >/dev/null" >/dev/null # back to the first session
 # A window that keeps the desktop awake, as a film player's does, holds the show back until it closes.
 "${sway[@]}" QT_QPA_PLATFORM=wayland "$program" /c 2>>"$work/stderr" & pids+=($!) && awake=$!
 wait_until 10 "${sway[@]}" swaymsg '[title="^Personal Vantelo Creator$"] inhibit_idle open' >/dev/null || fail "no window to keep sway awake"
