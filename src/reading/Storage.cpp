@@ -131,7 +131,8 @@ void perform(const Request& request, const char* path, const Send& send)
         if (!folder)
             return send(failed(errno), nullptr);
         std::vector<char> piece;
-        while (const dirent* entry = ::readdir(folder)) {
+        // Each listing has a stream of its own, and glibc's readdir is safe on separate streams.
+        while (const dirent* entry = ::readdir(folder)) { // NOLINT(concurrency-mt-unsafe)
             if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
                 continue;
             char kind = entry->d_type == DT_DIR ? 'd' : entry->d_type == DT_REG ? 'f' : 'o';
@@ -442,7 +443,7 @@ StorageFile::StorageFile(ReadingProgress* progress) : m_progress(progress) {}
 
 StorageFile::~StorageFile()
 {
-    close();
+    StorageFile::close();
 }
 
 bool StorageFile::openFile(const QString& path)
