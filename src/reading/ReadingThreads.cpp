@@ -85,6 +85,8 @@ struct ReadingPool
     int threads = 0;
     int idle = 0;
     bool closing = false;
+    // Answers posted to the user-interface thread and not yet handed over there.
+    std::atomic<int> undelivered{0};
     MountTable mounts;
 
     static ReadingPool& instance()
@@ -200,11 +202,13 @@ void ReadingTask::failAndAnswer(const AppError& failure)
 void ReadingTask::postAnswer()
 {
     if (QCoreApplication* application = QCoreApplication::instance()) {
+        ++ReadingPool::instance().undelivered;
         QMetaObject::invokeMethod(
             application,
             [request = weak_from_this()] {
                 if (const std::shared_ptr<ReadingTask> answered = request.lock())
                     answered->deliver();
+                --ReadingPool::instance().undelivered;
             },
             Qt::QueuedConnection);
     }
@@ -252,7 +256,7 @@ bool isIdle()
 {
     detail::ReadingPool& pool = detail::ReadingPool::instance();
     const std::lock_guard lock(pool.mutex);
-    return pool.waiting.empty() && pool.running.empty();
+    return pool.waiting.empty() && pool.running.empty() && pool.undelivered == 0;
 }
 
 } // namespace ReadingThreads
