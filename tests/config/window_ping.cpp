@@ -1,13 +1,14 @@
 // Measures how long a window takes to answer, the way a window manager asks: a _NET_WM_PING, and 10 ms
 // after it is answered the next, for the given seconds. Prints the longest wait in milliseconds (a
 // ping still unanswered at the end counts as long as it waited) and the number of pings answered.
-// Usage: vantelo_window_ping WINDOW SECONDS
+// SIGTERM ends it sooner. Usage: vantelo_window_ping WINDOW SECONDS
 #include <xcb/xcb.h>
 
 #include <poll.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,8 @@
 #include <thread>
 
 namespace {
+
+volatile std::sig_atomic_t stopped = 0;
 
 xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 {
@@ -39,12 +42,13 @@ int main(int argc, char** argv)
     xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &rootEvents);
     const xcb_atom_t protocols = atom(connection, "WM_PROTOCOLS"), ping = atom(connection, "_NET_WM_PING");
 
+    std::signal(SIGTERM, [](int) { stopped = 1; });
     using Clock = std::chrono::steady_clock;
     const Clock::time_point end =
         Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(std::atof(argv[2])));
     double longest = 0;
     int answered = 0;
-    for (std::uint32_t serial = 1; Clock::now() < end; ++serial) {
+    for (std::uint32_t serial = 1; !stopped && Clock::now() < end; ++serial) {
         xcb_client_message_event_t message{};
         message.response_type = XCB_CLIENT_MESSAGE;
         message.format = 32;
@@ -57,7 +61,7 @@ int main(int argc, char** argv)
         xcb_flush(connection);
         const Clock::time_point sent = Clock::now();
         bool back = false;
-        while (!back && Clock::now() < end) {
+        while (!back && !stopped && Clock::now() < end) {
             pollfd wait{xcb_get_file_descriptor(connection), POLLIN, 0};
             poll(&wait, 1, 5);
             while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
