@@ -24,7 +24,7 @@ void DriveListBox::readDrives()
     m_mounted = mountedVolumes();
     // Every volume that may be a drive is asked afresh, unless it has yet to answer the last asking.
     for (const Volume& volume : localDrives(m_mounted)) {
-        if (m_probes.count(volume.rootPath))
+        if (m_probes.contains(volume.rootPath))
             continue;
         Reading<Volume> probe(volume.rootPath, [volume](ReadingProgress&) { return probeVolume(volume); });
         probe.onAnswer([this, root = volume.rootPath] { probed(root); });
