@@ -6,7 +6,6 @@
 #include "config/PreviewFitting.h"
 #include "config/RowAdding.h"
 #include "config/SlideListView.h"
-#include "picture/PictureFile.h"
 #include "settings/Settings.h"
 #include "show/ImageBox.h"
 #include "slidelist/SlideListEditing.h"
