@@ -53,8 +53,8 @@ pinging 4 && keys Up Tab Tab Tab Tab Return && wait_until 3 windows 2 || fail "n
 xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$creator\$" | grep -v "$window")" key Escape
 wait_until 2 windows 1 && answered "an add that does not come" || fail "Cancel did not end the add"
 xdotool windowfocus --sync "$window" && keys shift+Tab shift+Tab shift+Tab shift+Tab Down Tab Tab Tab Tab Return
-xdotool mousemove --sync $((X + 392)) $((Y + 304)) click 1 && wait_until 10 shown_window 'Save As' >/dev/null
-xdotool type "$work/list.vtl" && xdotool key Return && wait_until 5 test -s "$work/list.vtl" || fail "not saved"
+xdotool mousemove --sync $((X + 392)) $((Y + 304)) click 1 && wait_until 10 shown_window 'Save As' >/dev/null && sleep 0.5 &&
+    xdotool type "$work/list.vtl" && xdotool key Return && wait_until 10 test -s "$work/list.vtl" || fail "not saved"
 printf ' 2 \r\n1 | %s/ | b.jpg | 40 X 30 | \r\n2 | %s/ | c.jpg | 10 X 20 | \r\n' "$mnt" "$mnt" >"$work/expected"
 cmp "$work/expected" "$work/list.vtl" || fail "the list holds other rows: $(cat -A "$work/list.vtl")"
 

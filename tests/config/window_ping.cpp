@@ -78,5 +78,6 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::printf("%.0f %d\n", longest, answered);
+    xcb_disconnect(connection);
     return 0;
 }
