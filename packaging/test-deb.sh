@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package, unpacks it into a temporary root and checks what a user of the package
-# gets: its control fields, lintian's verdict, the menu entry, the manual page, and the unpacked
-# program started through its bin/ link under a private X server, with private settings.
+# gets: its control fields, lintian's verdict, the menu entry, the manual page, vantelo-idle's usage, and
+# the unpacked program started through its bin/ link under a private X server, with private settings.
+# Then removal: dpkg -r in a private root, and an install into a prefix taken away again with the
+# README's steps, neither leaving a file of ours behind.
 #
 # Usage: packaging/test-deb.sh <build-folder>
 # Ends with 77 (skipped) when a tool it needs is missing; CI installs them all (tools/install-deps.sh).
@@ -32,9 +34,17 @@ cleanup()
     for pid in "${pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
+    if [ -n "${kept-}" ]; then
+        for list in install_manifest.txt installed-files.txt; do
+            if [ -f "$kept/$list" ]; then mv "$kept/$list" "$build/$list"; else rm -f "$build/$list"; fi
+        done
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
+# cpack and the removal check install from this build folder, which notes each install; its own notes are kept.
+kept="$work/kept" && mkdir "$kept"
+cp "$build/install_manifest.txt" "$build/installed-files.txt" "$kept/" 2>/dev/null || true
 
 failures=0
 fail()
@@ -121,7 +131,7 @@ if command -v checkbashisms >/dev/null 2>&1; then
 fi
 # Its autostart entry passes the desktops' own check and names it by its full path, whatever PATH holds at
 # login. With no desktop to watch here, --enable writes the entry and says that it started no watcher.
-mkdir -p "$work/idle/runtime"
+mkdir -p -m 700 "$work/idle/runtime"
 env -u DISPLAY -u WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS=disabled: XDG_CONFIG_HOME="$work/idle" \
     XDG_RUNTIME_DIR="$work/idle/runtime" "$root/usr/bin/vantelo-idle" --enable 10 >/dev/null 2>&1 || true
 entry="$work/idle/autostart/vantelo-idle.desktop"
@@ -129,6 +139,32 @@ if desktop-file-validate "$entry" && grep -qx "Exec=$root/usr/bin/vantelo-idle -
     pass "vantelo-idle --enable writes a valid autostart entry"
 else
     fail "vantelo-idle --enable wrote no valid autostart entry running $root/usr/bin/vantelo-idle --enable 10"
+fi
+
+# Its usage: on standard output for --help and -h, on the error output with status 2 for a wrong argument.
+for option in --help -h; do
+    said=$("$root/usr/bin/vantelo-idle" "$option" 2>&1) && [[ $said == "usage: vantelo-idle "*"-h, --help"* ]] ||
+        fail "vantelo-idle $option gave no usage: $said"
+done
+status=0 && said=$("$root/usr/bin/vantelo-idle" --enable 0 2>/dev/null) || status=$?
+[ "$status" = 2 ] && [ -z "$said" ] || fail "vantelo-idle --enable 0: status $status, said '$said'"
+
+# --- removing the package ----------------------------------------------------------------------
+# dpkg in a private root: removing the package leaves nothing behind there but dpkg's own records.
+if [ "$(id -u)" = 0 ]; then
+    packaged="$work/dpkg root"
+    mkdir -p "$packaged/var/lib/dpkg/info" "$packaged/var/lib/dpkg/updates" && touch "$packaged/var/lib/dpkg/status"
+    if dpkg --root="$packaged" --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 &&
+        [ -x "$packaged/usr/bin/vantelo.scr" ] && dpkg --root="$packaged" -r personal-vantelo >>"$work/dpkg.log" 2>&1; then
+        left=$(find "$packaged" -mindepth 1 -not -path "$packaged/var" -not -path "$packaged/var/lib" \
+            -not -path "$packaged/var/lib/dpkg" -not -path "$packaged/var/lib/dpkg/*")
+        [ -z "$left" ] && pass "dpkg -r leaves nothing of the package" || fail "dpkg -r left:"$'\n'"$left"
+    else
+        cat "$work/dpkg.log"
+        fail "dpkg could not install and remove the package in a private root"
+    fi
+else
+    echo "not run: installing the package with dpkg needs root"
 fi
 
 # --- the unpacked program ----------------------------------------------------------------------
@@ -264,6 +300,41 @@ else
         fail "no configuration window for the logo check"
     fi
     stop "$started"
+fi
+
+# --- removing an install from a prefix ---------------------------------------------------------
+# cmake --install into a prefix with a blank, an empty bin/ and a file of someone else's; the program and
+# vantelo-idle used by a user; then the README's steps: --disable, the uninstall script, the settings file.
+# Nothing of ours may be left, no folder we made, and nothing that was there before may go. (The runtime
+# folder goes at logout.)
+prefix="$work/pre fix" user="$work/user home"
+mkdir -p "$prefix/bin" "$prefix/share/applications" "$user/runtime" && touch "$prefix/share/applications/other.desktop"
+chmod 700 "$user/runtime"
+as_user=(env -u XDG_CONFIG_HOME HOME="$user" XDG_RUNTIME_DIR="$user/runtime" QT_QPA_PLATFORM=xcb)
+if cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+    "${as_user[@]}" "$prefix/bin/vantelo.scr" /c >>"$work/program.log" 2>&1 &
+    pids+=($!)
+    wait_for_window "Personal Vantelo Creator" >/dev/null || fail "no configuration window from the prefix"
+    stop "${pids[-1]}"
+    "${as_user[@]}" DBUS_SESSION_BUS_ADDRESS=disabled: "$prefix/bin/vantelo-idle" --enable 10 >/dev/null 2>&1 || true
+    [ -f "$user/.config/Personal Vantelo.conf" ] && [ -f "$user/.config/autostart/vantelo-idle.desktop" ] ||
+        fail "using the installed program wrote no settings or no autostart entry"
+    "${as_user[@]}" "$prefix/bin/vantelo-idle" --disable >/dev/null || fail "vantelo-idle --disable failed"
+    cmake -P "$build/uninstall.cmake" >>"$work/install.log" 2>&1 || fail "cmake -P uninstall.cmake failed"
+    rm -f "$user/.config/Personal Vantelo.conf"
+    left=$(find "$prefix" "$user" -path "$user/runtime" -prune -o -iname '*vantelo*' -print
+        grep -rlis vantelo "$prefix" "$user" --exclude-dir=runtime || true)
+    remaining=$(cd "$prefix" && find . | sort | tr '\n' ' ')
+    if [ -n "$left" ]; then
+        fail "removal and the clean-up left:"$'\n'"$left"
+    elif [ "$remaining" != ". ./bin ./share ./share/applications ./share/applications/other.desktop " ]; then
+        fail "removal took or left folders in the prefix: $remaining"
+    else
+        pass "removal and the clean-up leave no file of ours"
+    fi
+else
+    cat "$work/install.log"
+    fail "cmake --install into a prefix with a blank failed"
 fi
 
 if [ "$failures" -ne 0 ]; then

@@ -1,7 +1,10 @@
 #include "picture/BmpLayout.h"
 
+#include "picture/PictureFile.h"
+
 #include <QByteArray>
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 
@@ -18,6 +21,7 @@ constexpr quint32 V5HeaderBytes = 124;
 constexpr qint64 MasksAt = FileHeaderBytes + InfoHeaderBytes;
 constexpr qint64 ColourMaskBytes = 12;
 constexpr qint64 AlphaMaskAt = MasksAt + ColourMaskBytes; // V4 and V5 only
+constexpr quint32 FourthByte = 0xFF000000;
 
 enum Compression : quint32 { Plain = 0, RunLength8 = 1, RunLength4 = 2, BitFields = 3 };
 
@@ -52,6 +56,25 @@ bool isShortRun(quint32 mask, int bits)
         return false;
     const quint32 run = mask >> std::countr_zero(mask);
     return run <= 0xFF && (run & (run + 1)) == 0;
+}
+
+// Whether every pixel's fourth byte is 255, so that taking it for alpha changes nothing. A picture too
+// large to be decoded whole is refused anyway, and not read.
+bool fourthBytesOpaque(QIODevice& device, qint64 dataAt, qint64 pixels)
+{
+    const qint64 start = device.pos();
+    if (pixels > MaxWholeDecodePixels || !device.seek(start + dataAt))
+        return false;
+    QByteArray chunk(qint64(1) << 16, Qt::Uninitialized);
+    bool opaque = true;
+    for (qint64 left = pixels * 4; opaque && left > 0;) {
+        const qint64 wanted = std::min(left, qint64(chunk.size()));
+        opaque = device.read(chunk.data(), wanted) == wanted;
+        for (qint64 at = 3; opaque && at < wanted; at += 4)
+            opaque = quint8(chunk.at(at)) == 0xFF;
+        left -= wanted;
+    }
+    return device.seek(start) && opaque;
 }
 
 } // namespace
@@ -91,8 +114,11 @@ BmpLayout readBmpLayout(QIODevice& device)
                 return {};
         if (alpha != 0 && !isShortRun(alpha, bits))
             return {};
-    } else if (bits == 32 && headerBytes >= V4HeaderBytes && numberAt<quint32>(head, AlphaMaskAt) != 0) {
-        return {}; // the fourth byte of a plain picture is unused, whatever the header's masks say
+    } else if (bits == 32 && headerBytes >= V4HeaderBytes && numberAt<quint32>(head, AlphaMaskAt) == FourthByte &&
+               !fourthBytesOpaque(device, dataAt, width * rows)) {
+        // The fourth byte of a plain picture is unused, but the reader takes it for alpha when the
+        // header's alpha mask names exactly that byte; any other mask it ignores, as the format says.
+        return {};
     }
 
     // The reader reads the whole palette, then the pixels from wherever it ended up if the pixel

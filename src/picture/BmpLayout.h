@@ -5,8 +5,8 @@
 // What Qt's BMP reader will make of a BMP file, read from its headers without decoding anything.
 // The reader shows most BMPs as their makers meant them, but gets a few kinds wrong without failing:
 // a colour mask wider than 8 bits or with gaps in it (a channel comes out black or wrong), the unused
-// fourth byte of a plain 32-bit picture taken as alpha when the header names an alpha mask (a
-// picture whose fourth bytes are zero comes out black), a palette that runs into the pixels or an
+// fourth byte of a plain 32-bit picture taken as alpha when the header's alpha mask names that byte (a
+// picture whose fourth bytes are not all 255 comes out see-through), a palette that runs into the pixels or an
 // OS/2 2.x palette (colours shifted), and pixel rows cut short (the missing ones left as the memory
 // was). It also measures, then refuses to decode, a palette larger than the bits can index.
 // A channel of fewer than 8 bits is scaled up by multiplying, so a 5-bit one tops out at 248, not
@@ -19,8 +19,9 @@ struct BmpLayout
     bool runLength = false;   // RLE4 or RLE8 pixels, whose runs may skip pixels
 };
 
-// Reads the headers at the device's current position without moving it; the device's size tells
-// whether the pixel rows are all there.
+// Reads the headers at the device's current position and leaves it there; the device's size tells
+// whether the pixel rows are all there. Only a plain 32-bit picture whose header names its fourth byte as
+// alpha has its pixels read as well.
 BmpLayout readBmpLayout(QIODevice& device);
 
 } // namespace vantelo

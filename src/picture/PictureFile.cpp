@@ -31,7 +31,8 @@ constexpr int FastDecodeQuality = 49;
 // mount usually answers at once, so that slow storage is seen to be making progress.
 constexpr qint64 ReadPieceBytes = qint64(128) << 10;
 
-// The picture's file, telling the progress of every byte read and keeping the reason a read failed.
+// The picture's file, telling the progress of every read storage answered and keeping the reason a read
+// failed.
 class ProgressFile : public QFile
 {
 public:
@@ -58,8 +59,8 @@ protected:
         if (read < 0)
             m_readError = errno;
 #endif
-        if (read > 0 && m_progress)
-            m_progress->addBytes(read);
+        if (read >= 0 && m_progress)
+            m_progress->storageAnswered();
         return read;
     }
 
@@ -162,7 +163,7 @@ struct PictureFile::Reader
         }
         bytes.truncate(read);
         if (progress)
-            progress->setAnswered();
+            progress->setAllRead();
         buffer.setBuffer(&bytes);
         if (!buffer.open(QIODevice::ReadOnly))
             throw AppError(ErrorNumber::InvalidPicture);
@@ -203,8 +204,12 @@ void PictureFile::open(const QString& path)
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (descriptor < 0)
         throw AppError(storageFailure(errno, ErrorNumber::InvalidPicture));
+    if (m_reader->progress)
+        m_reader->progress->storageAnswered();
     struct stat status = {};
     const int statError = ::fstat(descriptor, &status) == 0 ? 0 : errno;
+    if (m_reader->progress)
+        m_reader->progress->storageAnswered();
     if (statError != 0 || !S_ISREG(status.st_mode) || ::fcntl(descriptor, F_SETFL, 0) != 0) {
         ::close(descriptor);
         throw AppError(statError != 0 ? storageFailure(statError, ErrorNumber::InvalidPicture)
@@ -268,7 +273,7 @@ QImage PictureFile::decode(const QSize& displaySize)
     try {
         QImage image = decodeOnce(displaySize);
         if (m_reader->progress)
-            m_reader->progress->setAnswered();
+            m_reader->progress->setAllRead();
         return image;
     } catch (const AppError& error) {
         if (error.number() == ErrorNumber::InvalidPicture)

@@ -55,7 +55,7 @@ struct FileStamp
 // 481 "Invalid picture" when it is not a readable BMP, GIF or JPEG or lies beyond the bounds above,
 // for a BMP of a kind the decoder would show otherwise than its maker meant (BmpLayout.h), and for a
 // GIF whose first picture the decoder would refuse for its blocks (GifLayout.h). Reading may block
-// for as long as the storage does: on a reading thread, progress hears of every byte that arrives.
+// for as long as the storage does: on a reading thread, progress hears of every answer from storage.
 class PictureFile
 {
 public:

@@ -46,12 +46,12 @@ bool SlideReader::isComing(const SlideAsked& slide)
     const auto asked = find(slide);
     if (asked == m_asked.end())
         return false;
-    if (asked->reading.hasAnswer() || (asked->reading.started() && asked->reading.progress().answered()))
+    if (asked->reading.hasAnswer() || (asked->reading.started() && asked->reading.progress().allRead()))
         return true;
     if (!asked->reading.started())
         return false;
-    const qint64 bytes = asked->reading.progress().bytes();
-    return std::exchange(asked->bytesSeen, bytes) < bytes;
+    const qint64 answers = asked->reading.progress().answers();
+    return std::exchange(asked->answersSeen, answers) < answers;
 }
 
 DecodedSlide SlideReader::decode(const SlideAsked& slide, ReadingProgress& progress,

@@ -48,7 +48,7 @@ public:
     // while it is on its way, or when it was never asked.
     std::optional<QImage> take(const SlideAsked& slide);
 
-    // Whether the slide asked is still coming: it came, it is being decoded, or its storage delivered
+    // Whether the slide asked is still coming: it came, it is being decoded, or its storage answered
     // something since the last time this was asked. Not so for one still waiting for a thread.
     bool isComing(const SlideAsked& slide);
 
@@ -65,7 +65,7 @@ private:
     {
         SlideAsked slide;
         Reading<DecodedSlide> reading;
-        qint64 bytesSeen = 0;
+        qint64 answersSeen = 0;
     };
     std::vector<Asked>::iterator find(const SlideAsked& slide);
 

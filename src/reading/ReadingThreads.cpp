@@ -84,6 +84,7 @@ struct ReadingPool
     std::vector<const ReadingTask*> running;
     int threads = 0;
     int idle = 0;
+    int starting = 0; // started, not yet looking for work
     bool closing = false;
     // Answers posted to the user-interface thread and not yet handed over there.
     std::atomic<int> undelivered{0};
@@ -113,9 +114,25 @@ struct ReadingPool
         return std::find_if(waiting.begin(), waiting.end(), [this](const auto& task) { return mayStart(*task); });
     }
 
+    // Under the mutex: how many of those waiting could run at once, each started counting for the next.
+    int startable()
+    {
+        const std::vector<const ReadingTask*> before = running;
+        int count = 0;
+        for (auto next = nextToStart(); next != waiting.end(); next = nextToStart()) {
+            running.push_back(next->get());
+            ++count;
+            if (count + int(before.size()) >= ReadingThreads::MaxThreads)
+                break;
+        }
+        running = before;
+        return count;
+    }
+
     void work()
     {
         std::unique_lock lock(mutex);
+        --starting;
         while (true) {
             const auto next = closing ? waiting.end() : nextToStart();
             if (next == waiting.end()) {
@@ -145,12 +162,11 @@ struct ReadingPool
         task->m_storage = mounts.mountPointOf(task->m_file);
         std::unique_lock lock(mutex);
         waiting.push_back(task);
-        const auto ready =
-            std::count_if(waiting.begin(), waiting.end(), [this](const auto& t) { return mayStart(*t); });
-        if (ready > idle && threads < ReadingThreads::MaxThreads) {
+        if (startable() > idle + starting && threads < ReadingThreads::MaxThreads) {
             try {
                 std::thread([this] { work(); }).detach();
                 ++threads;
+                ++starting;
             } catch (const std::system_error&) {
                 // Those already running take it in turn; with none, nobody ever would.
                 if (threads == 0) {

@@ -29,20 +29,21 @@
 namespace vantelo {
 
 // How far a request has got with its storage, told by the reading thread and read by the asker:
-// storage that keeps delivering is slow, storage that delivers nothing has stalled.
+// storage that keeps answering (an open, a look at a file, a read) is slow, storage that answers nothing
+// has stalled.
 class ReadingProgress
 {
 public:
-    void addBytes(qint64 count) { m_bytes.fetch_add(count, std::memory_order_relaxed); }
+    void storageAnswered() { m_answers.fetch_add(1, std::memory_order_relaxed); }
     // Everything is in memory: what is left is work that storage cannot hold up.
-    void setAnswered() { m_answered.store(true, std::memory_order_relaxed); }
+    void setAllRead() { m_allRead.store(true, std::memory_order_relaxed); }
 
-    qint64 bytes() const { return m_bytes.load(std::memory_order_relaxed); }
-    bool answered() const { return m_answered.load(std::memory_order_relaxed); }
+    qint64 answers() const { return m_answers.load(std::memory_order_relaxed); }
+    bool allRead() const { return m_allRead.load(std::memory_order_relaxed); }
 
 private:
-    std::atomic<qint64> m_bytes{0};
-    std::atomic<bool> m_answered{false};
+    std::atomic<qint64> m_answers{0};
+    std::atomic<bool> m_allRead{false};
 };
 
 // The failure a system error (errno) met while reading stands for: 53 when the file or a folder on its
@@ -52,6 +53,8 @@ int storageFailure(int systemError, int otherwise);
 
 namespace ReadingThreads {
 
+// Two threads decoding keep both cores of a small machine busy; two caught on each of two dead shares
+// still leave those two to the drives that answer.
 inline constexpr int MaxThreads = 6;
 inline constexpr int StorageThreads = 2;
 
@@ -79,10 +82,8 @@ public:
     ReadingTask(const ReadingTask&) = delete;
     ReadingTask& operator=(const ReadingTask&) = delete;
 
-    const QString& file() const { return m_file; }
     const ReadingProgress& progress() const { return m_progress; }
     bool started() const { return m_started.load(); }
-    bool dropped() const { return m_dropped.load(); }
 
     void submit();
     void drop();
@@ -190,7 +191,6 @@ public:
     Reading& operator=(const Reading&) = delete;
 
     explicit operator bool() const { return bool(m_request); }
-    const QString& file() const { return m_request->file(); }
 
     // Called once on the user-interface thread when the answer is there, from its event loop, also
     // when it came before this was set.

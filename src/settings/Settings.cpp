@@ -31,6 +31,11 @@ QString groupedKey(const SettingKey& key)
 QString settingsFilePath()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Qt takes a relative XDG_CONFIG_HOME as it is; the XDG rules say to ignore it.
+    if (QDir::isRelativePath(folder))
+        folder.clear();
+#endif
     if (folder.isEmpty())
         folder = QDir::homePath() + QStringLiteral("/.config");
     return QDir(folder).filePath(SettingsApplication + QStringLiteral(".conf"));

@@ -4,7 +4,7 @@
 
 // The program's six settings: text values under the application "Personal Vantelo" and the
 // section "Settings" of the per-user store. On Linux the store is the INI file
-// "Personal Vantelo.conf" in the user's config folder ($XDG_CONFIG_HOME, else ~/.config).
+// "Personal Vantelo.conf" in the user's config folder ($XDG_CONFIG_HOME when it is absolute, else ~/.config).
 namespace vantelo {
 
 // A key and the default its readers pass; each reader converts the text itself.

@@ -1,7 +1,6 @@
 #include "app/Module1.h"
-#include "platform/HostedPlatform.h"
 #include "platform/InstanceLock.h"
-#include "platform/QtPlatform.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QProcess>
@@ -79,31 +78,14 @@ private slots:
         next->waitForFinished();
     }
 
-    // Whatever a crash or a full disk left in the lock file, a lock nobody holds is free; asking whether
-    // it is held never holds it.
-    void lockFileContents_data()
-    {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("garbage") << QByteArray("\xff\x00garbage", 9);
-        QTest::newRow("a process that is gone") << QByteArray("999999\nvantelo.scr\nsomewhere\n");
-        QTest::newRow("a live process of another program") << QByteArray("1\ninit\nsomewhere\n");
-    }
+    // Whatever a crash left in the lock file, a lock nobody holds is free, and free again at once when let go.
     void lockFileContents()
     {
-        QFETCH(QByteArray, contents);
-        const QString path = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/contents.lock";
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(contents) == contents.size());
-        file.close();
+        const QString path = test::writeBytes(qEnvironmentVariable("XDG_RUNTIME_DIR"), "contents.lock", "999999\n\xff");
         InstanceLock first(path), second(path);
-        QVERIFY(!InstanceLock::isHeld(path));
-        QVERIFY(first.tryAcquire());
-        QVERIFY(InstanceLock::isHeld(path));
-        QVERIFY(!second.tryAcquire());
+        QVERIFY(first.tryAcquire() && InstanceLock::isHeld(path) && !second.tryAcquire());
         first.release();
-        QVERIFY(!InstanceLock::isHeld(path));
-        QVERIFY(second.tryAcquire());
+        QVERIFY(!InstanceLock::isHeld(path) && second.tryAcquire());
     }
 
     // Hosted copies ask whether the ordinary lock is held while another start may be taking it.
@@ -123,21 +105,6 @@ private slots:
         done = true;
         asker.join();
         QCOMPARE(refused, 0);
-    }
-
-    // A hosted show's reports go to the stream the host keeps, a titled line each; the host's window is
-    // its work area. (The hosted show itself is checked end to end in tests/xscreensaver.)
-    void hostedReports()
-    {
-        std::FILE* stream = std::tmpfile();
-        HostedPlatform hosted(
-            qtPlatform(), [] { return QSize(640, 480); }, stream);
-        hosted.platform().prompter.showMessage(nullptr, MessageIcon::Exclamation, "Personal Vantelo", "No Images");
-        char text[100] = {};
-        std::rewind(stream);
-        QCOMPARE(QByteArray(text, int(std::fread(text, 1, sizeof text, stream))), "Personal Vantelo: No Images\n");
-        std::fclose(stream);
-        QCOMPARE(hosted.platform().screen.workArea(), QRect(0, 0, 640, 480));
     }
 };
 

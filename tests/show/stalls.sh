@@ -11,7 +11,7 @@ if [ -z "${VANTELO_PRIVATE_MOUNTS:-}" ]; then
     VANTELO_PRIVATE_MOUNTS=1 exec unshare -m --propagation private bash "$0" "$@"
 fi
 source "$(dirname "$0")/../support/e2e-lib.sh"
-mnt=$work/mnt rules=$work/rules
+mnt=$work/mnt rules=$work/rules s=${VANTELO_TIME_FACTOR:-1} # sanitizer builds run slower: every limit times s
 # The mount goes before the folder: nothing may walk into a mount that hangs.
 trap 'kill "${pids[@]}" 2>/dev/null; umount -l "$mnt" 2>/dev/null; rm -rf "$work"' EXIT
 mount_stallfs() {
@@ -34,25 +34,27 @@ show() {
     xdotool mousemove 1000 700 && start /s && started=${EPOCHREALTIME/./}
 }
 at() { [ "$(colour 400 300)" = "#$1" ]; }
-# within seconds what: the show's window covers the screen in black within that time of its start.
-covered_within() {
-    wait_until 5 eval 'shown_window "Personal Vantelo" >/dev/null && at 000000 || at FF0000' || fail "$2: no window"
-    (((${EPOCHREALTIME/./} - started) <= $1 * 1000000)) || fail "$2: the window came after more than $1 s"
+# covered what: the show's window covers the screen in black (or shows the first slide) within 3 s of its
+# start, and how long it took is said. Timing is the benchmarks' business: 3 s only tells a window
+# that comes from one that waits for storage.
+covered() {
+    wait_until $((3 * s)) eval 'shown_window "Personal Vantelo" >/dev/null && at 000000 || at FF0000' || fail "$1: no window"
+    echo "   the window after $(((${EPOCHREALTIME/./} - started) / 1000)) ms"
 }
-# comes colour what: the slide of that colour comes within 5 s.
-comes() { wait_until 5 at "$1" || fail "$2"; }
-# ends how what: a one-pixel move or SIGTERM ends the show within a second, though a thread of it may
-# still be caught in the file system (until the stall is lifted, here at once).
+# comes colour what [seconds]: the slide of that colour comes within that time (5 s).
+comes() { wait_until $((${3:-5} * s)) at "$1" || fail "$2"; }
+# ends how what: a one-pixel move or SIGTERM ends the show, though a thread of it may still be caught in
+# the file system (until the stall is lifted, here at once).
 ends() {
     if [ "$1" = move ]; then xdotool mousemove_relative 1 0; else kill -TERM "$pid"; fi
-    wait_until 1 eval '! running' || fail "$2: the show was still running 1 s after a $1"
+    wait_until $((3 * s)) eval '! running' || fail "$2: the show was still running $((3 * s)) s after a $1"
     : >"$rules"
 }
 
 for stall in "hang read" "hang stat" "hang open"; do
     echo "== $stall: the rows after the stalled one keep coming, pass after pass; it ends at once"
     echo "$stall blue.bmp" >"$rules" && list "$work/list.vtl" "$red" "$blue" "$green" && show 1 "$work/list.vtl"
-    covered_within 1 "$stall"
+    covered "$stall"
     for pass in 1 2; do comes 00FF00 "$stall: no green in pass $pass" && comes FF0000 "$stall: no red after green"; done
     [ "$stall" = "hang read" ] && how=term || how=move
     ends $how "$stall"
@@ -62,18 +64,23 @@ echo "== a stall that ends: the stalled row comes again on a later pass"
 echo "hang read blue.bmp" >"$rules" && show 1 "$work/list.vtl" && comes 00FF00 "no green"
 : >"$rules" && comes 0000FF "the row did not come once its storage answered" && ends move "after the stall"
 
-echo "== slow but coming: every read of the mount 0.4 s late, a 50-megapixel progressive JPEG; each every pass"
-echo "late=0.4 read *" >"$rules" && list "$work/slow.vtl" "$red" "$blue" "$work/pics/50mp.jpg" && show 1 "$work/slow.vtl"
+echo "== slow but coming: every look and read on the mount 0.4 s late, a 50-megapixel progressive JPEG; each every pass"
+printf 'late=0.4 %s *\n' stat open read >"$rules" && list "$work/slow.vtl" "$red" "$blue" "$work/pics/50mp.jpg" && show 1 "$work/slow.vtl"
 for pass in 1 2; do
-    comes 0000FF "pass $pass: the late row did not come" && wait_until 5 eval '! at 0000FF && ! at FF0000' &&
-        wait_until 5 at FF0000 || fail "pass $pass: the 50-megapixel picture did not come between blue and red"
+    comes 0000FF "pass $pass: the late row did not come" 10 && wait_until $((5 * s)) eval '! at 0000FF && ! at FF0000' &&
+        wait_until $((5 * s)) at FF0000 || fail "pass $pass: the 50-megapixel picture did not come between blue and red"
 done
 ends move "slow storage"
 
 echo "== the slide list itself on a mount that hangs: the window at once, and it ends"
 cp "$work/list.vtl" "$work/back/list.vtl" && echo "hang read list.vtl" >"$rules"
-show 1 "$mnt/list.vtl" && covered_within 1 "a hanging list" && sleep 1 && ends term "a hanging list"
-show 1 "$mnt/list.vtl" && covered_within 1 "a hanging list" && ends move "a hanging list"
+show 1 "$mnt/list.vtl" && covered "a hanging list" && sleep 1 && ends term "a hanging list"
+show 1 "$mnt/list.vtl" && covered "a hanging list" && ends move "a hanging list"
+
+echo "== SIGTERM while a report waits for its OK"
+list "$work/list.vtl" "$work/pics/gone.bmp" && show 1 "$work/list.vtl"
+wait_until $((5 * s)) eval '[ "$(xdotool search --onlyvisible --name "^Personal Vantelo\$" | wc -l)" = 2 ]' || fail "no report"
+ends term "a report waiting for its OK"
 
 echo "== failing storage is reported as such, every pass; a mount pulled out too (hosted: reports to the error output)"
 "${VANTELO_FOREIGN_WINDOW:?names the stand-in host}" 320 240 0 0 000000 >"$work/host" & pids+=($!)
@@ -82,10 +89,10 @@ echo "eio read blue.bmp" >"$rules" && list "$work/list.vtl" "$red" "$blue" "$wor
 write_settings BackColor=0 Delay=1 File="$work/list.vtl" ShowType=Ordered
 XSCREENSAVER_WINDOW=$(head -n 1 "$work/host") start /s
 device="Error: 68 has occurred in Project1 error was Device unavailable"
-wait_until 10 eval '[ "$(grep -c "$device" "$work/stderr")" -ge 2 ]' || fail "an I/O error was not reported as 68 twice"
+wait_until $((10 * s)) eval '[ "$(grep -c "$device" "$work/stderr")" -ge 2 ]' || fail "an I/O error was not reported as 68 twice"
 grep -q "Error: 53 has occurred in Project1 error was File not found" "$work/stderr" || fail "a missing file was not 53"
 echo "hang read blue.bmp" >"$rules" && sleep 1.5 && before=$(grep -c "$device" "$work/stderr")
-kill -9 "$fs" && wait_until 10 eval '[ "$(grep -c "$device" "$work/stderr")" -gt "$before" ]' ||
+kill -9 "$fs" && wait_until $((10 * s)) eval '[ "$(grep -c "$device" "$work/stderr")" -gt "$before" ]' ||
     fail "a read caught when the mount was pulled out was not reported as 68"
-kill -TERM "$pid" && wait_until 1 eval '! running' || fail "the hosted show did not end on SIGTERM"
+kill -TERM "$pid" && wait_until $((3 * s)) eval '! running' || fail "the hosted show did not end on SIGTERM"
 echo PASS
