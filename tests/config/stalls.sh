@@ -2,7 +2,7 @@
 # The configuration window over storage that stops answering, as a network share or a sleeping disk
 # does: a FUSE file system (support/stallfs.py) mounted on a drive of its own in a private mount
 # namespace, whose chosen files hang or answer late. The window opens at once beside it and answers
-# every ping (asked as a window manager asks) within VANTELO_ANSWER_MS while it browses, previews,
+# every ping (asked as a window manager asks) within 100 ms while it browses, previews,
 # adds and shows the demonstrations there; the last file clicked is the one shown; an add that does
 # not come is cancelled with nothing half added; Exit ends the program at once and lets go of its lock.
 # Usage: stalls.sh <vantelo.scr>, with VANTELO_WINDOW_PING naming the pinger (window_ping.cpp).
@@ -13,7 +13,8 @@ if [ -z "${VANTELO_PRIVATE_MOUNTS:-}" ]; then
     VANTELO_PRIVATE_MOUNTS=1 exec unshare -m --propagation private bash "$0" "$@"
 fi
 source "$(dirname "$0")/../support/e2e-lib.sh"
-mnt=/mnt/stalled rules=$work/rules limit=${VANTELO_ANSWER_MS:-100} creator='Personal Vantelo Creator'
+mnt=/mnt/stalled rules=$work/rules creator='Personal Vantelo Creator'
+s=${VANTELO_TIME_FACTOR:-1} && limit=$((100 * s)) # sanitizer builds run slower: every limit times s
 trap ': >"$rules"; kill "${pids[@]}" 2>/dev/null; umount -l "$mnt" 2>/dev/null; rm -rf "$work"' EXIT
 mount -t tmpfs stalls /mnt && mkdir -p "$mnt" "$work/back/slow" && echo "late=3 list slow" >"$rules"
 convert -size 64x48 xc:red "$work/back/a.jpg" && convert -size 30x40 xc:lime "$work/back/b.jpg"
@@ -21,9 +22,9 @@ convert -size 20x10 xc:blue "$work/back/c.jpg" && write_settings Delay=1
 /usr/bin/python3 "$(dirname "$0")/../support/stallfs.py" "$work/back" "$mnt" "$rules" & pids+=($!)
 wait_until 10 mountpoint -q "$mnt" || fail "the stalling file system did not mount"
 
-# open: the program in the mount's root; within 1 s its window, in $window, X and Y its corner.
+# open: the program in the mount's root; within a second its window, in $window, X and Y its corner.
 open() {
-    cd "$mnt" && start /c && cd / && wait_until 1 shown_window "$creator" >/dev/null || fail "no window within 1 s"
+    cd "$mnt" && start /c && cd / && wait_until "$s" shown_window "$creator" >/dev/null || fail "no window within $s s"
     window=$(shown_window "$creator") && eval "$(xdotool getwindowgeometry --shell "$window")"
     xdotool windowfocus --sync "$window"
 }
@@ -34,8 +35,8 @@ answered() {
     ((longest <= limit && count > 0)) || fail "$1: the window did not answer for $longest ms ($count pings answered)"
     echo "   $1: answered $count pings, the longest wait $longest ms"
 }
-# ends what: Exit ends the program within 1 s, though a thread of it stays caught in the file system.
-ends() { xdotool mousemove --sync $((X + 522)) $((Y + 304)) click 1 && wait_until 1 eval '! running' || fail "$1: still running 1 s after Exit"; }
+# ends what: Exit ends the program within a second, though a thread of it stays caught in the file system.
+ends() { xdotool mousemove --sync $((X + 522)) $((Y + 304)) click 1 && wait_until "$s" eval '! running' || fail "$1: still running $s s after Exit"; }
 windows() { [ "$(xdotool search --onlyvisible --name "^$creator\$" | wc -l)" = "$1" ]; }
 red=F.0.0. green=0.F.0. blue=0.0.F. # the pictures' colours, as JPEG keeps them
 preview() { [[ "$(colour $((X + 266)) $((Y + 110)))" =~ ^#$1$ ]]; }
