@@ -9,6 +9,7 @@
 #include "platform/ScreenSaverHost.h"
 #include "platform/TerminationSignal.h"
 #include "reading/ReadingThreads.h"
+#include "reading/Storage.h"
 #include "show/FullShow.h"
 
 #include <QApplication>
@@ -181,6 +182,8 @@ int Main(int argc, char** argv)
     const StartMode mode = startModeFor(argumentText(argc, argv));
     if (mode == StartMode::Nothing)
         return 0;
+    // Before any thread, window or lock: the helpers that read storage inherit none of them.
+    startStorageHelper();
     const std::optional<WId> lent = lentWindow(mode);
     InstanceLock instanceLock(lent ? InstanceLock::hostedLockPath(*lent) : InstanceLock::defaultLockPath());
     if (!instanceLock.tryAcquire())

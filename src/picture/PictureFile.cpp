@@ -7,16 +7,7 @@
 #include "reading/ReadingThreads.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace vantelo {
 namespace {
@@ -27,51 +18,19 @@ constexpr std::int64_t BytesPerDecodedPixel = 4;
 constexpr qint64 MaxJpegInMemoryBytes = qint64(64) << 20;
 // Below 50 the JPEG reader upsamples colour by repeating pixels rather than interpolating.
 constexpr int FastDecodeQuality = 49;
-// A file read into memory is read in pieces of this size, the most a network file system or a FUSE
-// mount usually answers at once, so that slow storage is seen to be making progress.
-constexpr qint64 ReadPieceBytes = qint64(128) << 10;
 
-// The picture's file, telling the progress of every read storage answered and keeping the reason a read
-// failed.
-class ProgressFile : public QFile
+// The format the content begins with, of the three the program shows; judged here rather than by the
+// reader, which would otherwise ask every format's plugin whether it reads these bytes.
+QByteArray formatOf(QIODevice& device)
 {
-public:
-    explicit ProgressFile(ReadingProgress* progress) : m_progress(progress) {}
-
-    // The failure a refused picture stands for: the storage's own, when a read failed for it.
-    int failure(int otherwise) const
-    {
-#ifdef Q_OS_UNIX
-        return m_readError != 0 ? storageFailure(m_readError, otherwise) : otherwise;
-#else
-        return otherwise;
-#endif
-    }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-#ifdef Q_OS_UNIX
-        errno = 0;
-#endif
-        const qint64 read = QFile::readData(data, maxSize);
-#ifdef Q_OS_UNIX
-        if (read < 0)
-            m_readError = errno;
-#endif
-        if (read >= 0 && m_progress)
-            m_progress->storageAnswered();
-        return read;
-    }
-
-private:
-    ReadingProgress* m_progress;
-    int m_readError = 0;
-};
-
-bool isAcceptedFormat(const QByteArray& format)
-{
-    return format == "bmp" || format == "gif" || format == "jpeg";
+    const QByteArray start = device.peek(3);
+    if (start.startsWith("\xFF\xD8"))
+        return "jpeg";
+    if (start.startsWith("GIF"))
+        return "gif";
+    if (start.startsWith("BM"))
+        return "bmp";
+    throw AppError(ErrorNumber::InvalidPicture);
 }
 
 bool swapsSides(QImageIOHandler::Transformations transformation)
@@ -129,7 +88,7 @@ struct PictureFile::Reader
     explicit Reader(ReadingProgress* readingProgress) : progress(readingProgress), file(readingProgress) {}
 
     ReadingProgress* progress;
-    ProgressFile file;
+    StorageFile file;
     QImageReader reader;
     QByteArray format;
     QSize stored; // before the orientation is applied
@@ -147,20 +106,15 @@ struct PictureFile::Reader
         const qint64 size = file.size();
         if (format != "jpeg" || size > MaxJpegInMemoryBytes)
             return;
+        file.forgetReadAhead();
         if (!file.seek(0))
             throw AppError(ErrorNumber::InvalidPicture);
         // Exactly the file's size: QIODevice::read(n) would set aside far more than n. Whatever the
         // file becomes meanwhile, the copy is what is checked and decoded.
         bytes = QByteArray(size, Qt::Uninitialized);
-        qint64 read = 0;
-        while (read < size) {
-            const qint64 piece = file.read(bytes.data() + read, std::min(ReadPieceBytes, size - read));
-            if (piece < 0)
-                throw AppError(file.failure(ErrorNumber::InvalidPicture));
-            if (piece == 0)
-                break;
-            read += piece;
-        }
+        const qint64 read = file.read(bytes.data(), size);
+        if (read < 0)
+            throw AppError(failure());
         bytes.truncate(read);
         if (progress)
             progress->setAllRead();
@@ -176,12 +130,21 @@ struct PictureFile::Reader
         if (reader.size() != stored || reader.transformation() != transformation)
             throw AppError(ErrorNumber::InvalidPicture);
     }
+
+    // The failure a refused picture stands for: its storage's, when a read failed for it.
+    int failure() const
+    {
+        return file.systemError() != 0 ? storageFailure(file.systemError(), ErrorNumber::InvalidPicture)
+                                       : ErrorNumber::InvalidPicture;
+    }
 };
 
 PictureFile::PictureFile(const QString& path, ReadingProgress* progress) : m_reader(std::make_unique<Reader>(progress))
 {
-    ProgressFile& file = m_reader->file;
-    open(path);
+    StorageFile& file = m_reader->file;
+    if (!file.openFile(path))
+        throw AppError(m_reader->failure());
+    m_stamp = file.stamp();
     try {
         checkJpegCost(file);
         checkGif(file);
@@ -190,51 +153,9 @@ PictureFile::PictureFile(const QString& path, ReadingProgress* progress) : m_rea
     } catch (const AppError& error) {
         // A header that could not be read for the storage's sake is no fault of the picture's.
         if (error.number() == ErrorNumber::InvalidPicture)
-            throw AppError(file.failure(ErrorNumber::InvalidPicture));
+            throw AppError(m_reader->failure());
         throw;
     }
-}
-
-void PictureFile::open(const QString& path)
-{
-    ProgressFile& file = m_reader->file;
-#ifdef Q_OS_UNIX
-    // One open and one look at what was opened: each call may wait on slow storage. Not blocking keeps a
-    // named pipe from waiting for a writer; a regular file is read blocking as usual.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (descriptor < 0)
-        throw AppError(storageFailure(errno, ErrorNumber::InvalidPicture));
-    if (m_reader->progress)
-        m_reader->progress->storageAnswered();
-    struct stat status = {};
-    const int statError = ::fstat(descriptor, &status) == 0 ? 0 : errno;
-    if (m_reader->progress)
-        m_reader->progress->storageAnswered();
-    if (statError != 0 || !S_ISREG(status.st_mode) || ::fcntl(descriptor, F_SETFL, 0) != 0) {
-        ::close(descriptor);
-        throw AppError(statError != 0 ? storageFailure(statError, ErrorNumber::InvalidPicture)
-                                      : ErrorNumber::InvalidPicture);
-    }
-    // The name tells the reader which format to try first.
-    file.setFileName(path);
-    m_stamp = {status.st_size, qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec,
-               qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec, quint64(status.st_ino)};
-    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
-        throw AppError(ErrorNumber::InvalidPicture);
-    }
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw AppError(ErrorNumber::FileNotFound);
-    if (!info.isFile())
-        throw AppError(ErrorNumber::InvalidPicture);
-    m_stamp = {info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000,
-               info.metadataChangeTime().toMSecsSinceEpoch() * 1000000, 0};
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(ErrorNumber::InvalidPicture);
-#endif
 }
 
 void PictureFile::readHeader()
@@ -246,12 +167,12 @@ void PictureFile::readHeader()
         return true;
     }();
     QImageReader& reader = m_reader->reader;
-    reader.setDevice(&m_reader->file);
-    reader.setAutoTransform(true);
-    const QByteArray format = reader.format();
+    const QByteArray format = formatOf(m_reader->file);
     m_reader->format = format;
-    if (!isAcceptedFormat(format))
-        throw AppError(ErrorNumber::InvalidPicture);
+    reader.setDevice(&m_reader->file);
+    reader.setFormat(format);
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(true);
 
     QSize& stored = m_reader->stored;
     stored = reader.size();
@@ -277,7 +198,7 @@ QImage PictureFile::decode(const QSize& displaySize)
         return image;
     } catch (const AppError& error) {
         if (error.number() == ErrorNumber::InvalidPicture)
-            throw AppError(m_reader->file.failure(ErrorNumber::InvalidPicture));
+            throw AppError(m_reader->failure());
         throw;
     }
 }

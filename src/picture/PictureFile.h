@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reading/Storage.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -39,16 +41,6 @@ inline constexpr std::int64_t MaxWholeDecodePixels = PictureAllocationLimitBytes
 inline constexpr int MaxJpegScans = 256;
 inline constexpr std::int64_t MaxJpegScanBlocks = std::int64_t(1) << 26; // 8 x 8 blocks, summed over scans
 
-// Enough of a file's identity to notice that it was replaced or rewritten.
-struct FileStamp
-{
-    qint64 size = -1;
-    qint64 modified = 0; // nanoseconds
-    qint64 changed = 0;  // nanoseconds
-    quint64 node = 0;
-    friend bool operator==(const FileStamp&, const FileStamp&) = default;
-};
-
 // One picture file, opened once: measured from its header (and, for a JPEG, its list of scans),
 // then decoded from the same open file. Constructing it fails with AppError 53 when the file does
 // not exist, 68 "Device unavailable" when its storage fails (an I/O error, a share that went away),
@@ -78,7 +70,6 @@ public:
     QImage decode(const QSize& displaySize = QSize());
 
 private:
-    void open(const QString& path);
     void readHeader();
     QImage decodeOnce(const QSize& displaySize);
 

@@ -13,11 +13,13 @@
 // Storage can stop answering: a network share that went away, a disk spinning up, a dead mount. A
 // thread that calls open, stat or read there may wait for seconds or for ever, and nothing can cancel
 // or join it. So the user-interface thread never touches pictures, folders or slide lists itself: it
-// asks the reading threads here and is told when the answer is there.
+// asks the reading threads here and is told when the answer is there. The reading threads in turn make
+// those calls through helper processes of their own (Storage.h), so that even a call the system will not
+// interrupt keeps no more than a helper from ending.
 //
 // The rules, in one place:
-// - A request runs on one of at most MaxThreads threads, started as needed and never joined: one caught
-//   in a read that never returns is simply left behind.
+// - A request runs on one of at most MaxThreads threads, started as needed and never joined: one waiting
+//   on storage that never answers is simply left behind.
 // - Requests for one file run one at a time, and at most StorageThreads run at once on one mounted
 //   file system, so a dead share holds at most that many threads and every other drive keeps its own.
 //   A request that has to wait for those waits in line, and has not started.

@@ -2,12 +2,13 @@
 
 #include "common/AppError.h"
 #include "common/Numbers.h"
+#include "reading/ReadingThreads.h"
+#include "reading/Storage.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <optional>
 
 namespace vantelo {
@@ -23,12 +24,19 @@ constexpr qint64 ChunkBytes = qint64(64) * 1024;
 {
     if (path.isEmpty())
         throw AppError(ErrorNumber::BadFileNameOrNumber);
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
+    if (!lookAt(QFileInfo(path).absolutePath()).isFolder)
         throw AppError(ErrorNumber::PathNotFound);
-    if (!forWriting && !info.exists())
+    if (!forWriting && lookAt(path).error == ENOENT)
         throw AppError(ErrorNumber::FileNotFound);
     throw AppError(ErrorNumber::PathFileAccessError);
+}
+
+// The failure of a read that storage refused: its own when the storage failed, else unreadable.
+[[noreturn]] void failToRead(int systemError)
+{
+    throw AppError(storageFailure(systemError, ErrorNumber::PathFileAccessError) == ErrorNumber::DeviceUnavailable
+                       ? ErrorNumber::DeviceUnavailable
+                       : ErrorNumber::PathFileAccessError);
 }
 
 // Lines end at CR, LF or CR LF; the last line needs no end. Memory stays bounded by the longest
@@ -36,7 +44,7 @@ constexpr qint64 ChunkBytes = qint64(64) * 1024;
 class LineReader
 {
 public:
-    explicit LineReader(QFile& file) : m_file(file) {}
+    explicit LineReader(StorageFile& file) : m_file(file) {}
 
     // The next line, or nothing when the file has no characters left.
     std::optional<QString> next()
@@ -74,8 +82,8 @@ private:
         m_pos = 0;
         if (m_buffer.isEmpty()) {
             m_atEnd = true;
-            if (m_file.error() != QFileDevice::NoError)
-                throw AppError(ErrorNumber::PathFileAccessError);
+            if (m_file.systemError() != 0)
+                failToRead(m_file.systemError());
             return false;
         }
         return true;
@@ -104,7 +112,7 @@ private:
         return text;
     }
 
-    QFile& m_file;
+    StorageFile& m_file;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     bool m_atEnd = false;
@@ -192,9 +200,12 @@ void WriteSlideList(const SlideRows& rows, const QString& path)
 
 void ReadSlideList(const QString& path, SlideRows& rows)
 {
-    QFile file(path);
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    StorageFile file;
+    if (path.isEmpty() || !file.openFile(path)) {
+        if (file.systemError() != 0 && storageFailure(file.systemError(), 0) == ErrorNumber::DeviceUnavailable)
+            failToRead(file.systemError());
         failToOpen(path, false);
+    }
 
     LineReader reader(file);
     const std::optional<QString> countLine = reader.next();

@@ -43,11 +43,11 @@ covered() {
 }
 # comes colour what [seconds]: the slide of that colour comes within that time (5 s).
 comes() { wait_until $((${3:-5} * s)) at "$1" || fail "$2"; }
-# ends how what: a one-pixel move or SIGTERM ends the show, though a thread of it may still be caught in
-# the file system (until the stall is lifted, here at once).
+# ends how what: a one-pixel move or SIGTERM ends the show: its process is gone, though a helper of it may
+# still be caught in the file system (until the stall is lifted, here at once).
 ends() {
     if [ "$1" = move ]; then xdotool mousemove_relative 1 0; else kill -TERM "$pid"; fi
-    wait_until $((3 * s)) eval '! running' || fail "$2: the show was still running $((3 * s)) s after a $1"
+    wait_until $((3 * s)) eval '! kill -0 "$pid" 2>/dev/null' || fail "$2: the show was still there $((3 * s)) s after a $1"
     : >"$rules"
 }
 
@@ -94,5 +94,5 @@ grep -q "Error: 53 has occurred in Project1 error was File not found" "$work/std
 echo "hang read blue.bmp" >"$rules" && sleep 1.5 && before=$(grep -c "$device" "$work/stderr")
 kill -9 "$fs" && wait_until $((10 * s)) eval '[ "$(grep -c "$device" "$work/stderr")" -gt "$before" ]' ||
     fail "a read caught when the mount was pulled out was not reported as 68"
-kill -TERM "$pid" && wait_until $((3 * s)) eval '! running' || fail "the hosted show did not end on SIGTERM"
+kill -TERM "$pid" && wait_until $((3 * s)) eval '! kill -0 "$pid" 2>/dev/null' || fail "the hosted show did not end on SIGTERM"
 echo PASS
