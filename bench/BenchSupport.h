@@ -1,12 +1,15 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "reading/ReadingThreads.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -56,6 +59,16 @@ inline bool writeGrainyJpeg(const QString& path, int width, int height, quint32 
     writer.setQuality(90);
     writer.setProgressiveScanWrite(progressive);
     return writer.write(image);
+}
+
+// Lets every request to the reading threads finish and its answer arrive, as the window's user waits for
+// what a step asked of storage.
+inline void waitForReadingThreads()
+{
+    for (int quiet = 0; quiet < 2; QThread::msleep(1)) {
+        QCoreApplication::processEvents();
+        quiet = ReadingThreads::isIdle() ? quiet + 1 : 0;
+    }
 }
 
 class ConsolePrompter : public Prompter

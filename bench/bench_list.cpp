@@ -1,10 +1,12 @@
 // Times the two bulk operations of the slide list against the slow way of doing the same work:
-//   - "===>" with 1000 distinct 4000 x 3000 JPEGs selected (headers read, rows inserted in batches),
+//   - "===>" with 1000 distinct 4000 x 3000 JPEGs selected (headers read on the reading threads, each
+//     row put in as it is measured),
 //     against decoding every picture whole to measure it (50 decodes, extrapolated to 1000);
 //   - dropping the same 1000 pictures onto the list, as files and as their folder (in name order);
 //   - "Load List" of a 32767-row list (read whole, then one batch into the list view with sorting off
 //     and painting held), against reading it and inserting the rows one by one with sorting on.
-// Each time includes the event processing that lays out and paints the list afterwards.
+// Each time includes the wait for the reading threads and the event processing that lays out and paints
+// the list afterwards.
 // Usage: bench_list [folder for the pictures]   (default: a temporary folder, removed afterwards)
 #include "BenchSupport.h"
 #include "config/BrowserLists.h"
@@ -39,6 +41,7 @@
 using namespace vantelo;
 using vantelo::bench::ConsolePrompter;
 using vantelo::bench::medianOf;
+using vantelo::bench::waitForReadingThreads;
 
 namespace {
 
@@ -174,6 +177,7 @@ int main(int argc, char** argv)
     window.findChild<DirListBox*>(QStringLiteral("DirList"))->setPath(folder);
     fileList->setPattern(QStringLiteral("*.jpg"));
     fileList->refresh();
+    waitForReadingThreads();
     if (fileList->count() != Pictures) {
         std::fprintf(stderr, "the file list shows %d files\n", fileList->count());
         return 1;
@@ -189,7 +193,7 @@ int main(int argc, char** argv)
         },
         [&] {
             window.findChild<QPushButton*>(QStringLiteral("cmdPicture(2)"))->click();
-            QApplication::processEvents();
+            waitForReadingThreads();
             return prompter.failures == 0 && slideList->topLevelItemCount() == Pictures;
         });
 
@@ -205,7 +209,7 @@ int main(int argc, char** argv)
         QApplication::sendEvent(listViewport, &move);
         QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(listViewport, &drop);
-        QApplication::processEvents();
+        waitForReadingThreads();
     };
     QList<QUrl> fileUrls;
     for (const QString& name : names)
@@ -260,7 +264,7 @@ int main(int argc, char** argv)
         },
         [&] {
             window.findChild<QPushButton*>(QStringLiteral("cmdLoad"))->click();
-            QApplication::processEvents();
+            waitForReadingThreads();
             return prompter.failures == 0 && slideList->topLevelItemCount() == Rows;
         });
 
@@ -298,7 +302,7 @@ int main(int argc, char** argv)
     for (double t : decodes)
         slowAdd.push_back(t * Pictures / SlowSample);
 
-    printTimes("add 1000 with ===> (headers, batched rows):", add);
+    printTimes("add 1000 with ===> (headers on the reading threads):", add);
     printTimes("add 1000 the slow way (full decodes, 50 x 20):", slowAdd);
     std::printf("add: %.0f times faster\n", medianOf(slowAdd) / medianOf(add));
     printTimes("drop the 1000 files onto the list:", dropFiles);

@@ -95,6 +95,7 @@ int main(int argc, char** argv)
     auto* statusBar = window.findChild<StatusBar*>(QStringLiteral("stbVantelo"));
     dirList->setPath(pictureInfo.absolutePath());
     window.findChild<QComboBox*>(QStringLiteral("cboFiletype"))->setCurrentIndex(0);
+    bench::waitForReadingThreads();
     const QList<QListWidgetItem*> entry = fileList->findItems(pictureInfo.fileName(), Qt::MatchExactly);
     if (entry.size() != 1) {
         std::fprintf(stderr, "the file list does not show %s\n", qPrintable(pictureInfo.fileName()));
@@ -104,6 +105,7 @@ int main(int argc, char** argv)
 
     const std::vector<double> click = timeRuns([&] {
         emit fileList->click();
+        bench::waitForReadingThreads();
         return prompter.failures == 0 && !preview->picture().isNull();
     });
     const QSize shown = preview->geometry().size();

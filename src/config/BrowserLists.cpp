@@ -16,7 +16,48 @@ namespace vantelo {
 
 DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent)
 {
-    setDrives(localDrives(mountedVolumes()));
+    readDrives();
+}
+
+void DriveListBox::readDrives()
+{
+    m_mounted = mountedVolumes();
+    // Every volume that may be a drive is asked afresh, unless it has yet to answer the last asking.
+    for (const Volume& volume : localDrives(m_mounted)) {
+        if (m_probes.contains(volume.rootPath))
+            continue;
+        Reading<Volume> probe(volume.rootPath, [volume](ReadingProgress&) { return probeVolume(volume); });
+        probe.onAnswer([this, root = volume.rootPath] { probed(root); });
+        m_probes.emplace(volume.rootPath, std::move(probe));
+    }
+    showDrives();
+}
+
+void DriveListBox::probed(const QString& root)
+{
+    const auto probe = m_probes.find(root);
+    try {
+        m_answered.insert(root, probe->second.take());
+    } catch (const AppError&) {
+        // Not asked at all (no thread to ask on): not known.
+    }
+    m_probes.erase(probe);
+    showDrives();
+}
+
+void DriveListBox::showDrives()
+{
+    QList<Volume> volumes = m_mounted;
+    for (Volume& volume : volumes)
+        volume = m_answered.value(volume.rootPath, volume);
+    const QList<Volume> drives = localDrives(volumes);
+    // An open list is left alone while its entries stay the same.
+    bool same = drives.size() == count();
+    for (int index = 0; same && index < count(); ++index)
+        same =
+            itemData(index).toString() == drives[index].rootPath && itemText(index) == driveDisplayText(drives[index]);
+    if (!same)
+        setDrives(drives);
 }
 
 void DriveListBox::setDrives(const QList<Volume>& drives)
@@ -47,7 +88,7 @@ void DriveListBox::showDriveOf(const QString& folder)
 
 void DriveListBox::showPopup()
 {
-    setDrives(localDrives(mountedVolumes()));
+    readDrives();
     QComboBox::showPopup();
 }
 
@@ -63,42 +104,78 @@ DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent)
     // The indentation alone shows the nesting; nothing here folds.
     setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { open(item); });
+    m_driveDeadline.setSingleShot(true);
+    m_driveDeadline.setInterval(DriveAnswerTime);
+    connect(&m_driveDeadline, &QTimer::timeout, this, [this] {
+        m_listing.drop();
+        viewport()->unsetCursor();
+        emit driveNotReady();
+    });
 }
 
-void DirListBox::setPath(const QString& folder)
+void DirListBox::setPath(const QString& folder, const QStringList& otherwise)
 {
-    const QFileInfo info(folder);
-    if (!info.isDir())
-        throw AppError(ErrorNumber::PathNotFound);
-    const QString cleaned = QDir::cleanPath(info.absoluteFilePath());
-    const bool changed = cleaned != m_path;
-    m_path = cleaned;
-    m_lastFolderOnDrive.insert(driveRootOf(m_path), m_path);
-    fill();
-    if (changed)
-        emit change();
+    ask(
+        folder, [candidates = QStringList{folder} + otherwise](ReadingProgress&) { return listFolder(candidates); },
+        false);
 }
 
 void DirListBox::setDrive(const QString& root)
 {
-    ensureDriveReady(root);
-    setPath(currentFolderOnDrive(root, m_lastFolderOnDrive));
+    ask(
+        root,
+        [root, last = m_lastFolderOnDrive](ReadingProgress&) {
+            ensureDriveReady(root);
+            return listFolder({currentFolderOnDrive(root, last)});
+        },
+        true);
 }
 
-void DirListBox::fill()
+void DirListBox::ask(const QString& file, std::function<FolderListing(ReadingProgress&)> work, bool drive)
+{
+    m_listing = Reading<FolderListing>(file, std::move(work));
+    m_listing.onAnswer([this, drive] { arrived(drive); });
+    if (drive)
+        m_driveDeadline.start();
+    else
+        m_driveDeadline.stop();
+    viewport()->setCursor(Qt::BusyCursor);
+}
+
+void DirListBox::arrived(bool drive)
+{
+    m_driveDeadline.stop();
+    viewport()->unsetCursor();
+    FolderListing listing;
+    try {
+        listing = m_listing.take();
+    } catch (const AppError& error) {
+        if (drive && error.number() == ErrorNumber::DeviceUnavailable)
+            emit driveNotReady();
+        return;
+    }
+    const bool changed = listing.path != m_path;
+    m_path = listing.path;
+    m_lastFolderOnDrive.insert(driveRootOf(m_path), m_path);
+    fill(listing);
+    if (changed)
+        emit change();
+}
+
+void DirListBox::fill(const FolderListing& listing)
 {
     clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     QTreeWidgetItem* parent = nullptr;
-    for (const QString& folder : folderChain(m_path)) {
+    for (const QString& folder : listing.chain) {
         const QString name = QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QFileInfo(folder).fileName();
         auto* item = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(this, {name});
         item->setIcon(0, openIcon);
         item->setData(0, Qt::UserRole, folder);
         parent = item;
     }
-    for (const QString& name : subfolders(m_path)) {
+    for (const QString& name : listing.subfolders) {
         auto* item = new QTreeWidgetItem(parent, {name});
         item->setIcon(0, closedIcon);
         item->setData(0, Qt::UserRole, QDir(m_path).filePath(name));
@@ -110,16 +187,9 @@ void DirListBox::fill()
 
 void DirListBox::open(QTreeWidgetItem* item)
 {
-    if (!item)
-        return;
     // A folder that vanished since the list was read: show what is there now instead.
-    QString target = item->data(0, Qt::UserRole).toString();
-    if (!QFileInfo(target).isDir())
-        target = QFileInfo(m_path).isDir() ? m_path : QDir::rootPath();
-    try {
-        setPath(target);
-    } catch (const AppError&) {
-    }
+    if (item)
+        setPath(item->data(0, Qt::UserRole).toString(), {m_path, QDir::rootPath()});
 }
 
 void DirListBox::keyPressEvent(QKeyEvent* event)
@@ -137,7 +207,11 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
     setDragDropMode(QAbstractItemView::DragOnly);
     setDefaultDropAction(Qt::CopyAction);
     setUniformItemSizes(true);
-    connect(this, &QListWidget::itemClicked, this, &FileListBox::click);
+    // A click chooses a file; a Ctrl+click that lets go of one chooses nothing.
+    connect(this, &QListWidget::itemClicked, this, [this] {
+        if (!fileName().isEmpty())
+            emit click();
+    });
 }
 
 void FileListBox::setPath(const QString& folder)
@@ -154,7 +228,21 @@ void FileListBox::setPattern(const QString& pattern)
 void FileListBox::refresh()
 {
     clear();
-    addItems(matchingFiles(m_path, m_pattern));
+    m_listing.drop();
+    viewport()->unsetCursor();
+    if (m_path.isEmpty())
+        return;
+    m_listing = Reading<QStringList>(
+        m_path, [folder = m_path, pattern = m_pattern](ReadingProgress&) { return matchingFiles(folder, pattern); });
+    m_listing.onAnswer([this] {
+        viewport()->unsetCursor();
+        try {
+            addItems(m_listing.take());
+        } catch (const AppError&) {
+            // Not read at all (no thread to read it on): the list stays empty, as for a folder gone.
+        }
+    });
+    viewport()->setCursor(Qt::BusyCursor);
 }
 
 QString FileListBox::fileName() const
@@ -182,8 +270,11 @@ QMimeData* FileListBox::mimeData(const QList<QListWidgetItem*>& items) const
 void FileListBox::keyPressEvent(QKeyEvent* event)
 {
     const QListWidgetItem* before = currentItem();
+    const bool chosenBefore = !fileName().isEmpty();
     QListWidget::keyPressEvent(event);
-    if (currentItem() && currentItem() != before)
+    // Only a file the keys chose counts: Ctrl with the arrows moves the focus without choosing, and
+    // Ctrl+Space may let go of the file.
+    if (!fileName().isEmpty() && (currentItem() != before || !chosenBefore))
         emit click();
 }
 

@@ -1,6 +1,7 @@
 #include "config/PictureBrowsing.h"
 
 #include "common/AppError.h"
+#include "reading/MountTable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,22 +51,25 @@ bool liesUnder(const QString& folder, const QString& root)
 QList<Volume> mountedVolumes()
 {
     QList<Volume> volumes;
-    for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
-        if (!info.isValid())
-            continue;
-        volumes.append({info.rootPath(), info.name(), info.fileSystemType(), info.isReady()});
-    }
+    for (const MountedFileSystem& mount : mountTable())
+        volumes.append({mount.mountPoint, QString(), mount.type, std::nullopt});
     return volumes;
+}
+
+Volume probeVolume(Volume volume)
+{
+    const QStorageInfo info(volume.rootPath);
+    volume.ready = info.isValid() && info.isReady() && cleanFolder(info.rootPath()) == cleanFolder(volume.rootPath) &&
+                   QFileInfo(volume.rootPath).isDir();
+    volume.name = info.name();
+    return volume;
 }
 
 QList<Volume> localDrives(const QList<Volume>& mounted)
 {
     QList<Volume> drives;
     for (const Volume& volume : mounted) {
-        if (!volume.ready || isExcludedFileSystem(volume.fileSystemType) || isSystemMountPoint(volume.rootPath))
-            continue;
-        // Containers bind single files (/etc/hosts) as mounts of their own.
-        if (!QFileInfo(volume.rootPath).isDir())
+        if (volume.ready == false || isExcludedFileSystem(volume.fileSystemType) || isSystemMountPoint(volume.rootPath))
             continue;
         const bool seen = std::any_of(drives.cbegin(), drives.cend(),
                                       [&](const Volume& drive) { return drive.rootPath == volume.rootPath; });
@@ -90,8 +94,8 @@ QString driveDisplayText(const Volume& drive)
 
 QString driveRootOf(const QString& folder)
 {
-    const QStorageInfo info(folder);
-    return info.isValid() ? info.rootPath() : QDir::rootPath();
+    const QString root = mountPointOf(cleanFolder(folder), mountTable());
+    return root.isEmpty() ? QDir::rootPath() : root;
 }
 
 QString listedDriveOf(const QString& folder, const QStringList& roots)
@@ -107,9 +111,7 @@ QString listedDriveOf(const QString& folder, const QStringList& roots)
 
 void ensureDriveReady(const QString& root)
 {
-    QStorageInfo info(root);
-    info.refresh();
-    if (!info.isValid() || !info.isReady() || cleanFolder(info.rootPath()) != cleanFolder(root))
+    if (probeVolume({root, {}, {}, std::nullopt}).ready != true)
         throw AppError(ErrorNumber::DeviceUnavailable);
 }
 
@@ -121,21 +123,24 @@ QString currentFolderOnDrive(const QString& root, const QHash<QString, QString>&
     return root;
 }
 
-QStringList folderChain(const QString& folder)
+FolderListing listFolder(const QStringList& candidates)
 {
-    QStringList chain;
-    QDir dir(cleanFolder(folder));
-    while (true) {
-        chain.prepend(dir.absolutePath());
-        if (dir.isRoot() || !dir.cdUp())
-            break;
+    for (const QString& candidate : candidates) {
+        const QFileInfo info(candidate);
+        if (!info.isDir())
+            continue;
+        FolderListing listing{QDir::cleanPath(info.absoluteFilePath()), {}, {}};
+        QDir dir(listing.path);
+        while (true) {
+            listing.chain.prepend(dir.absolutePath());
+            if (dir.isRoot() || !dir.cdUp())
+                break;
+        }
+        listing.subfolders =
+            QDir(listing.path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+        return listing;
     }
-    return chain;
-}
-
-QStringList subfolders(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    throw AppError(ErrorNumber::PathNotFound);
 }
 
 QStringList matchingFiles(const QString& folder, const QString& pattern)

@@ -7,6 +7,7 @@
 #include "config/ListFocus.h"
 #include "config/PathLabel.h"
 #include "config/PreviewFitting.h"
+#include "config/RowAdding.h"
 #include "config/SlideListView.h"
 #include "config/StatusBar.h"
 #include "config/VanteloLayout.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -154,13 +154,15 @@ Vantelo::Vantelo(Platform& platform, QWidget* parent)
     // A window of fixed size asks the window manager for no maximise button: it would do nothing.
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_platform(platform), m_demoSequence(platform.random)
+      m_platform(platform), m_listJobs(*this, [this] { CancelListJob(); }), m_demoSequence(platform.random)
 {
     setWindowTitle(layout::designText(layout::WindowCaption));
     setFixedSize(layout::ClientWidth, layout::ClientHeight);
     CreateControls();
     ConnectHandlers();
 }
+
+Vantelo::~Vantelo() = default;
 
 void Vantelo::CreateControls()
 {
@@ -237,20 +239,14 @@ void Vantelo::CreateControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
 
     // The browser starts where the process stands (a folder deleted under it leaves home, then the root).
-    for (const QString& start : {QDir::currentPath(), QDir::homePath(), QDir::rootPath()}) {
-        if (QFileInfo(start).isDir()) {
-            DirList->setPath(start);
-            break;
-        }
-    }
-    DriveList->showDriveOf(DirList->path());
-    FileList->setPath(DirList->path());
+    DirList->setPath(QDir::currentPath(), {QDir::homePath(), QDir::rootPath()});
 }
 
 void Vantelo::ConnectHandlers()
 {
     connect(DriveList, &QComboBox::currentIndexChanged, this, &Vantelo::DriveList_Change);
     connect(DirList, &DirListBox::change, this, &Vantelo::DirList_Change);
+    connect(DirList, &DirListBox::driveNotReady, this, &Vantelo::DriveNotReady);
     connect(cboFiletype, &QComboBox::currentIndexChanged, this, &Vantelo::cboFiletype_Click);
     connect(FileList, &FileListBox::click, this, &Vantelo::FileList_Click);
     for (int index = 0; index < int(optShowStyle.size()); ++index) {

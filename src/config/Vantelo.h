@@ -1,16 +1,21 @@
 #pragma once
 
 #include "common/AppError.h"
+#include "config/ListJobs.h"
 #include "picture/SlideReader.h"
 #include "platform/Platform.h"
 #include "show/SlideSequence.h"
 #include "slidelist/SlideRow.h"
 
+#include <QImage>
+#include <QPersistentModelIndex>
 #include <QString>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -28,12 +33,15 @@ class DriveListBox;
 class FileListBox;
 class ImageBox;
 class PathLabel;
+class RowAdding;
 class SlideListBox;
 class StatusBar;
 class WindowTimer;
 
 // The configuration window, "Personal Vantelo Creator". Every control carries its design name as
-// its object name. The handlers live in one file per concern, each a few lines over the rules:
+// its object name. It never waits for storage: folders, pictures and slide lists are read (and lists
+// written) on the reading threads (ReadingThreads.h), and each answer is applied when it comes, if it
+// is still wanted. The handlers live in one file per concern, each a few lines over the rules:
 //   Vantelo.cpp              controls, start-up (Form_Load), order option, status bar, reports
 //   VanteloBrowser.cpp       the picture browser, measuring a picture and fitting the preview
 //   VanteloList.cpp          the slide list: adding, removing, saving, loading
@@ -44,6 +52,7 @@ class Vantelo : public QWidget
     Q_OBJECT
 public:
     explicit Vantelo(Platform& platform, QWidget* parent = nullptr);
+    ~Vantelo() override;
 
     // Start-up: records the work area, shows the default picture, puts the stored settings into
     // the controls. Called once, before the window is shown.
@@ -80,17 +89,34 @@ private:
     void imgPreview_Click();
     void cmdDemoLG_Click();
 
-    // Routines shared by several handlers. GetPictureSize and FitPreview leave their failures to
-    // the calling handler; ShowDefaultPicture reports its own.
-    QString GetPictureSize(const QString& path);
+    // Routines shared by several handlers. FitPreview leaves its failures to the calling handler;
+    // ShowDefaultPicture reports its own.
     void FitPreview(const QString& sizeText);
     void ShowDefaultPicture();
     void ShowPreview(const QImage& picture, const QString& caption);
 
+    // A picture for the preview, and its size text when it was measured.
+    struct PreviewPicture
+    {
+        QString sizeText;
+        QImage picture;
+    };
+    // Reads the picture at path for the preview on a reading thread, then shows it, unless another
+    // picture was asked for meanwhile; a failure of either is the common error report.
+    void AskPreview(const QString& path, std::function<PreviewPicture(ReadingProgress&)> read,
+                    std::function<void(const PreviewPicture&)> show);
+
     void CreateControls();
     void ConnectHandlers();
+    void DriveNotReady();
     void AddFilesToList(const QStringList& fileNames);
-    void AddPicturesToList(SlideRows rows, int position);
+    // Adds the rows, measured, in front of the row before (an invalid one: at the end).
+    void AddPicturesToList(SlideRows rows, const QPersistentModelIndex& before);
+    void StartAdding(SlideRows rows, const QPersistentModelIndex& before);
+    void RowsMeasured();
+    // Ends the running list job with apply, or with the report of its failure.
+    void FinishListJob(const std::function<void()>& apply);
+    void CancelListJob();
     void RemoveSelectedRow();
     void RemoveAllSelectedRows();
     void ShowListMessage(const QString& text);
@@ -147,6 +173,13 @@ private:
     std::int32_t lngBackColor = 0;         // the show's background colour, red in the low byte
     QString cdlMainFileName;               // the name the file dialogs last returned; offered again next time
     QColor m_colorDialogColor = Qt::black; // the colour dialog opens on the colour last chosen in it
+    QImage m_logo;                         // the default picture, read once
+
+    Reading<PreviewPicture> m_preview; // the picture clicked last, on its way
+    ListJobs m_listJobs;
+    std::unique_ptr<RowAdding> m_adding;
+    Reading<SlideRows> m_listReading; // a list being loaded, or the pictures of a drop being found
+    Reading<bool> m_listSaving;
 
     // The small demonstration's order and position; the slide a tick picked, until its picture comes;
     // and its pictures, read and decoded on the reading threads.

@@ -24,18 +24,15 @@ const QString DefaultPictureCaption = QStringLiteral("Torvane Consulting");
 
 void Vantelo::DriveList_Change()
 {
-    try {
-        DirList->setDrive(DriveList->drive());
-    } catch (const AppError& error) {
-        if (error.number() != ErrorNumber::DeviceUnavailable)
-            return;
-        m_platform.prompter.showMessage(this, MessageIcon::Exclamation, windowTitle(),
-                                        QStringLiteral("Drive Not Ready!"));
-        // Choosing another entry is a change of its own and tries that drive.
-        if (DriveList->count() > 1)
-            DriveList->setCurrentIndex(1);
-    } catch (...) {
-    }
+    Trapped([&] { DirList->setDrive(DriveList->drive()); });
+}
+
+void Vantelo::DriveNotReady()
+{
+    m_platform.prompter.showMessage(this, MessageIcon::Exclamation, windowTitle(), QStringLiteral("Drive Not Ready!"));
+    // Choosing another entry is a change of its own and tries that drive.
+    if (DriveList->count() > 1)
+        DriveList->setCurrentIndex(1);
 }
 
 void Vantelo::DirList_Change()
@@ -60,26 +57,36 @@ void Vantelo::cboFiletype_Click()
 void Vantelo::FileList_Click()
 {
     Trapped([&] {
+        const QString fileName = FileList->fileName();
+        if (fileName.isEmpty())
+            return;
         EndSmallDemonstration();
-        strPicPath = joinFolderAndFile(DirList->path(), FileList->fileName());
+        strPicPath = joinFolderAndFile(DirList->path(), fileName);
         stbVantelo->setPanelText(2, strPicPath);
         // Opened once, measured, and decoded at the size the preview shows it: a damaged picture
         // fails at this step, before anything else changes.
-        PictureFile file(strPicPath);
-        const QString sizeText = makeSizeText(file.size().height(), file.size().width());
-        const QImage picture = file.decode(previewDecodeSize(sizeText));
-        strPicSize = sizeText;
-        stbVantelo->setPanelText(3, strPicSize);
-        imgPreview->hide();
-        FitPreview(strPicSize);
-        ShowPreview(picture, FileList->fileName());
+        AskPreview(
+            strPicPath,
+            [path = strPicPath](ReadingProgress& progress) {
+                PictureFile file(path, &progress);
+                const QString sizeText = makeSizeText(file.size().height(), file.size().width());
+                return PreviewPicture{sizeText, file.decode(previewDecodeSize(sizeText))};
+            },
+            [this, fileName](const PreviewPicture& preview) {
+                strPicSize = preview.sizeText;
+                stbVantelo->setPanelText(3, strPicSize);
+                imgPreview->hide();
+                FitPreview(strPicSize);
+                ShowPreview(preview.picture, fileName);
+            });
     });
 }
 
-QString Vantelo::GetPictureSize(const QString& path)
+void Vantelo::AskPreview(const QString& path, std::function<PreviewPicture(ReadingProgress&)> read,
+                         std::function<void(const PreviewPicture&)> show)
 {
-    const QSize size = measurePicture(path);
-    return makeSizeText(size.height(), size.width());
+    m_preview = Reading<PreviewPicture>(path, std::move(read));
+    m_preview.onAnswer([this, show = std::move(show)] { Trapped([&] { show(m_preview.take()); }); });
 }
 
 void Vantelo::FitPreview(const QString& sizeText)
@@ -89,11 +96,18 @@ void Vantelo::FitPreview(const QString& sizeText)
 
 void Vantelo::ShowDefaultPicture()
 {
+    // Whatever was clicked before is no longer wanted in the preview.
+    m_preview.drop();
     Trapped([&] {
         imgPreview->hide();
         imgPreview->setBox(DefaultPreviewBox);
-        const QString logo = QDir(QCoreApplication::applicationDirPath()).filePath(DefaultPictureFile);
-        ShowPreview(decodePicture(logo, pixelRect(DefaultPreviewBox).size()), DefaultPictureCaption);
+        // The logo lies beside the program itself, which could not run if its storage did not answer;
+        // read once, it is never read again.
+        if (m_logo.isNull()) {
+            const QString logo = QDir(QCoreApplication::applicationDirPath()).filePath(DefaultPictureFile);
+            m_logo = decodePicture(logo, pixelRect(DefaultPreviewBox).size());
+        }
+        ShowPreview(m_logo, DefaultPictureCaption);
     });
 }
 

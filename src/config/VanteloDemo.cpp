@@ -91,6 +91,8 @@ void Vantelo::AskNextDemoSlide()
     const QTreeWidgetItem* row = lvwMain->topLevelItem(m_demoSequence.next(lvwMain->topLevelItemCount()) - 1);
 
     strPicSize = row->text(SizeTextColumn);
+    // This slide is what the preview is to show now, not a picture clicked before still coming.
+    m_preview.drop();
     imgPreview->hide();
     strPicPath = row->text(FolderColumn) + row->text(FileNameColumn);
     DemoSlide slide{{strPicPath, previewDecodeSize(strPicSize)}, strPicSize, row->text(FileNameColumn)};

@@ -4,8 +4,8 @@
 #include "config/BrowserLists.h"
 #include "config/PathLabel.h"
 #include "config/PreviewFitting.h"
+#include "config/RowAdding.h"
 #include "config/SlideListView.h"
-#include "picture/PictureFile.h"
 #include "settings/Settings.h"
 #include "show/ImageBox.h"
 #include "slidelist/SlideListEditing.h"
@@ -13,22 +13,14 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeWidget>
-
-#include <chrono>
-#include <memory>
 
 namespace vantelo {
 namespace {
 
 const QString ListFilter = QStringLiteral("Vantelo Files (*.vtl)");
-
-// Rows reach the list view at most this often while pictures are being added.
-constexpr std::chrono::milliseconds AddBatchInterval{100};
-// An add that takes longer than this (a slow or network folder) shows its progress.
-constexpr int AddProgressDelayMs = 500;
+const QString AddingText = QStringLiteral("Adding pictures to the list...");
 
 } // namespace
 
@@ -72,56 +64,83 @@ void Vantelo::AddFilesToList(const QStringList& fileNames)
     SlideRows rows;
     for (const QString& fileName : fileNames)
         rows.append({folder, fileName, QString(), QString()});
-    AddPicturesToList(std::move(rows), lvwMain->topLevelItemCount());
+    AddPicturesToList(std::move(rows), QPersistentModelIndex());
 }
 
 void Vantelo::lvwMain_DropFiles(const QStringList& paths, int position)
 {
-    Trapped([&] { AddPicturesToList(droppedPictureRows(paths), position); });
+    const QPersistentModelIndex before(lvwMain->model()->index(position, 0));
+    m_listJobs.run(AddingText, [this, paths, before] {
+        // Which files dropped are pictures, and which pictures a dropped folder holds, is storage's to say.
+        m_listReading =
+            Reading<SlideRows>(paths.first(), [paths](ReadingProgress&) { return droppedPictureRows(paths); });
+        m_listReading.onAnswer([this, before] {
+            SlideRows rows;
+            try {
+                rows = m_listReading.take();
+            } catch (...) {
+                FinishListJob([failure = currentFailure()] { throw failure; });
+                return;
+            }
+            if (rows.isEmpty())
+                m_listJobs.done();
+            else
+                StartAdding(std::move(rows), before);
+        });
+    });
+}
+
+void Vantelo::AddPicturesToList(SlideRows rows, const QPersistentModelIndex& before)
+{
+    if (rows.isEmpty())
+        return;
+    m_listJobs.run(AddingText, [this, rows = std::move(rows), before] { StartAdding(rows, before); });
+}
+
+void Vantelo::StartAdding(SlideRows rows, const QPersistentModelIndex& before)
+{
+    const int total = int(rows.size());
+    m_adding = std::make_unique<RowAdding>(*lvwMain, std::move(rows), before, [this] { RowsMeasured(); });
+    m_listJobs.progress(0, total);
 }
 
 // Each row is measured from its picture's header as it is added; a picture that cannot be measured
 // stays as a row without a size, and its failure ends the add.
-void Vantelo::AddPicturesToList(SlideRows rows, int position)
+void Vantelo::RowsMeasured()
 {
-    if (rows.isEmpty())
+    if (!m_adding)
         return;
-    const qsizetype total = rows.size();
-
-    // Shown only when the add runs long; while it shows, it keeps the window painted, takes the
-    // clicks meant for the window and lets the user stop the add with the rows so far kept.
-    std::unique_ptr<QProgressDialog> progress;
-    if (total > 1) {
-        progress = std::make_unique<QProgressDialog>(QStringLiteral("Adding %1 pictures to the list...").arg(total),
-                                                     QStringLiteral("Stop"), 0, int(total), this);
-        progress->setWindowTitle(windowTitle());
-        progress->setWindowModality(Qt::WindowModal);
-        progress->setMinimumDuration(AddProgressDelayMs);
-        progress->setValue(0);
+    const RowAdding::Step step = m_adding->advance();
+    if (step.last)
+        strPicPath = step.last->fullPath();
+    if (step.failure || step.complete) {
+        m_adding.reset();
+        FinishListJob([&] {
+            if (step.failure)
+                throw *step.failure;
+        });
+        return;
     }
+    m_listJobs.progress(step.added, step.total);
+}
 
-    int added = 0;
-    SlideRowBatcher batcher(AddBatchInterval, [&](SlideRows&& batch) {
-        insertSlideRows(*lvwMain, position + added, batch);
-        added += int(batch.size());
-        if (progress)
-            progress->setValue(added);
-    });
-    for (SlideRow& row : rows) {
-        if (progress && progress->wasCanceled())
-            break;
-        strPicPath = row.fullPath();
-        try {
-            row.sizeText = GetPictureSize(strPicPath);
-        } catch (...) {
-            // The row stays, unmeasured, and the failure ends the add.
-            batcher.add(std::move(row));
-            batcher.flush();
-            throw;
-        }
-        batcher.add(std::move(row));
+void Vantelo::FinishListJob(const std::function<void()>& apply)
+{
+    try {
+        apply();
+    } catch (...) {
+        const AppError failure = currentFailure();
+        m_listJobs.done([&] { ReportError(failure); });
+        return;
     }
-    batcher.flush();
+    m_listJobs.done();
+}
+
+void Vantelo::CancelListJob()
+{
+    m_adding.reset();
+    m_listReading.drop();
+    m_listSaving.drop();
 }
 
 void Vantelo::RemoveSelectedRow()
@@ -145,6 +164,7 @@ void Vantelo::RemoveAllSelectedRows()
 
 void Vantelo::lvwMain_Click()
 {
+    m_preview.drop();
     Trapped([&] {
         const QTreeWidgetItem* selected = selectedSlideItem(*lvwMain);
         imgPreview->hide();
@@ -155,7 +175,14 @@ void Vantelo::lvwMain_Click()
         strPicSize = row.sizeText;
         FitPreview(strPicSize);
         strPicPath = row.fullPath();
-        ShowPreview(decodePicture(strPicPath, previewDecodeSize(strPicSize)), row.fileName);
+        // The row is what the preview is to show now, not a slide of the demonstration still coming.
+        m_demoPending.reset();
+        AskPreview(
+            strPicPath,
+            [slide = SlideAsked{strPicPath, previewDecodeSize(strPicSize)}](ReadingProgress& progress) {
+                return PreviewPicture{QString(), SlideReader::decode(slide, progress).picture};
+            },
+            [this, fileName = row.fileName](const PreviewPicture& preview) { ShowPreview(preview.picture, fileName); });
     });
 }
 
@@ -182,10 +209,20 @@ void Vantelo::cmdSave_Click()
             return;
         cdlMainFileName = chosen;
         const QString path = QDir::toNativeSeparators(chosen);
-        WriteSlideList(slideRowsOf(*lvwMain), path);
-        // Only a file that is written whole and closed gets named to the show.
-        lblFileName->setPath(path);
-        SaveSetting(SettingKey::File, path);
+        m_listJobs.run(QStringLiteral("Saving the list..."), [this, path] {
+            m_listSaving = Reading<bool>(path, [rows = slideRowsOf(*lvwMain), path](ReadingProgress&) {
+                WriteSlideList(rows, path);
+                return true;
+            });
+            m_listSaving.onAnswer([this, path] {
+                FinishListJob([&] {
+                    m_listSaving.take();
+                    // Only a file that is written whole and closed gets named to the show.
+                    lblFileName->setPath(path);
+                    SaveSetting(SettingKey::File, path);
+                });
+            });
+        });
     });
 }
 
@@ -197,13 +234,22 @@ void Vantelo::cmdLoad_Click()
             return;
         cdlMainFileName = chosen;
         const QString path = QDir::toNativeSeparators(chosen);
-        // Read whole before anything changes: a file that fails partway leaves the list, the
-        // label and the show's file as they were.
-        SlideRows rows;
-        ReadSlideList(path, rows);
-        replaceSlideRows(*lvwMain, rows);
-        lblFileName->setPath(path);
-        SaveSetting(SettingKey::File, path);
+        m_listJobs.run(QStringLiteral("Loading the list..."), [this, path] {
+            // Read whole before anything changes: a file that fails partway leaves the list, the
+            // label and the show's file as they were.
+            m_listReading = Reading<SlideRows>(path, [path](ReadingProgress&) {
+                SlideRows rows;
+                ReadSlideList(path, rows);
+                return rows;
+            });
+            m_listReading.onAnswer([this, path] {
+                FinishListJob([&] {
+                    replaceSlideRows(*lvwMain, m_listReading.take());
+                    lblFileName->setPath(path);
+                    SaveSetting(SettingKey::File, path);
+                });
+            });
+        });
     });
 }
 

@@ -1,9 +1,8 @@
 #include "reading/ReadingThreads.h"
 
+#include "reading/MountTable.h"
+
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,62 +18,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A mount point as the mount table writes it: blanks, tabs, newlines and backslashes as octal escapes.
-QString unescapedMountPoint(const QByteArray& field)
-{
-    QByteArray point;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok) {
-                point += char(code);
-                i += 3;
-                continue;
-            }
-        }
-        point += field[i];
-    }
-    return QFile::decodeName(point);
-}
-
-// The mount points of this process's mount table, longest first. Read afresh now and then, so a share
-// mounted or gone since counts as what it is now.
+// This process's mount table, read afresh now and then, so a share mounted or gone since counts as what
+// it is now.
 class MountTable
 {
 public:
     QString mountPointOf(const QString& file)
     {
         const std::lock_guard lock(m_mutex);
-        if (m_points.isEmpty() || Clock::now() - m_read > std::chrono::seconds(2))
-            reread();
-        const QString path = QDir::cleanPath(file);
-        for (const QString& point : std::as_const(m_points)) {
-            if (point == QLatin1String("/") || path == point || path.startsWith(point + u'/'))
-                return point;
+        if (m_mounts.isEmpty() || Clock::now() - m_read > std::chrono::seconds(2)) {
+            m_read = Clock::now();
+            m_mounts = mountTable();
         }
-        return {};
+        return vantelo::mountPointOf(file, m_mounts);
     }
 
 private:
-    void reread()
-    {
-        m_read = Clock::now();
-        m_points.clear();
-        QFile table(QStringLiteral("/proc/self/mountinfo"));
-        if (!table.open(QIODevice::ReadOnly))
-            return;
-        for (const QByteArray& line : table.readAll().split('\n')) {
-            const QList<QByteArray> fields = line.split(' ');
-            if (fields.size() > 4)
-                m_points.append(unescapedMountPoint(fields[4]));
-        }
-        std::sort(m_points.begin(), m_points.end(),
-                  [](const QString& a, const QString& b) { return a.size() > b.size(); });
-    }
-
     std::mutex m_mutex;
-    QStringList m_points;
+    QList<MountedFileSystem> m_mounts;
     Clock::time_point m_read;
 };
 
@@ -125,6 +86,8 @@ struct ReadingPool
     int idle = 0;
     int starting = 0; // started, not yet looking for work
     bool closing = false;
+    // Answers posted to the user-interface thread and not yet handed over there.
+    std::atomic<int> undelivered{0};
     MountTable mounts;
 
     static ReadingPool& instance()
@@ -255,11 +218,13 @@ void ReadingTask::failAndAnswer(const AppError& failure)
 void ReadingTask::postAnswer()
 {
     if (QCoreApplication* application = QCoreApplication::instance()) {
+        ++ReadingPool::instance().undelivered;
         QMetaObject::invokeMethod(
             application,
             [request = weak_from_this()] {
                 if (const std::shared_ptr<ReadingTask> answered = request.lock())
                     answered->deliver();
+                --ReadingPool::instance().undelivered;
             },
             Qt::QueuedConnection);
     }
@@ -307,7 +272,7 @@ bool isIdle()
 {
     detail::ReadingPool& pool = detail::ReadingPool::instance();
     const std::lock_guard lock(pool.mutex);
-    return pool.waiting.empty() && pool.running.empty();
+    return pool.waiting.empty() && pool.running.empty() && pool.undelivered == 0;
 }
 
 } // namespace ReadingThreads

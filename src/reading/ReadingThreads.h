@@ -68,7 +68,7 @@ bool settleForExit();
 // The threads started so far.
 int threadCount();
 
-// No request waiting or running: every answer is on its way or has come.
+// No request waiting or running, and every answer handed over on the user-interface thread.
 bool isIdle();
 
 } // namespace ReadingThreads

@@ -1,5 +1,6 @@
 #include "config/Vantelo.h"
 #include "support/FakePlatform.h"
+#include "support/Settle.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -26,7 +27,7 @@ class TestDrop : public QObject
         image.fill(Qt::green);
         QVERIFY(QImageWriter(path(name)).write(image));
     }
-    // Drops the files before the row at row (the list's end for its count).
+    // Drops the files before the row at row (the list's end for its count), and waits for the rows.
     static void drop(QTreeWidget* list, const QStringList& files, int row)
     {
         QMimeData data;
@@ -42,6 +43,7 @@ class TestDrop : public QObject
         QApplication::sendEvent(list->viewport(), &move);
         QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(list->viewport(), &dropped);
+        QVERIFY(test::settle());
     }
     // Each row's four texts, "~" for the test's folder.
     QStringList rows(const QTreeWidget* list) const
