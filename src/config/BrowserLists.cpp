@@ -116,7 +116,7 @@ DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent)
 void DirListBox::setPath(const QString& folder, const QStringList& otherwise)
 {
     ask(
-        folder, [candidates = QStringList{folder} + otherwise](ReadingProgress&) { return listFolder(candidates); },
+        folder, [candidates = QStringList{folder} + otherwise](ReadingProgress&) { return readFolder(candidates); },
         false);
 }
 
@@ -126,7 +126,7 @@ void DirListBox::setDrive(const QString& root)
         root,
         [root, last = m_lastFolderOnDrive](ReadingProgress&) {
             ensureDriveReady(root);
-            return listFolder({currentFolderOnDrive(root, last)});
+            return readFolder({currentFolderOnDrive(root, last)});
         },
         true);
 }

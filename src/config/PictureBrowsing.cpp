@@ -2,10 +2,11 @@
 
 #include "common/AppError.h"
 #include "reading/MountTable.h"
+#include "reading/Storage.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
 
 #include <algorithm>
 
@@ -46,22 +47,46 @@ bool liesUnder(const QString& folder, const QString& root)
     return folder.startsWith(root.endsWith(u'/') ? root : root + u'/');
 }
 
+// A volume's label, as the device manager records it: a link named by the label, with blanks and
+// the like written as \xHH, in /dev/disk/by-label that leads to the volume's device. Only the
+// system's device folder is read, never the volume.
+QString volumeLabel(const QByteArray& device)
+{
+    if (!device.startsWith('/'))
+        return {};
+    const QString target = QFileInfo(QFile::decodeName(device)).canonicalFilePath();
+    const QDir labels(QStringLiteral("/dev/disk/by-label"));
+    for (const QString& name : labels.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (target.isEmpty() || QFileInfo(labels.filePath(name)).canonicalFilePath() != target)
+            continue;
+        QByteArray label = QFile::encodeName(name);
+        for (qsizetype at = label.indexOf("\\x"); at >= 0 && at + 3 < label.size(); at = label.indexOf("\\x", at + 1)) {
+            bool ok = false;
+            const int code = label.mid(at + 2, 2).toInt(&ok, 16);
+            if (ok)
+                label.replace(at, 4, QByteArray(1, char(code)));
+        }
+        return QFile::decodeName(label);
+    }
+    return {};
+}
+
 } // namespace
 
 QList<Volume> mountedVolumes()
 {
     QList<Volume> volumes;
     for (const MountedFileSystem& mount : mountTable())
-        volumes.append({mount.mountPoint, QString(), mount.type, std::nullopt});
+        volumes.append({mount.mountPoint, QString(), mount.type, std::nullopt, mount.source});
     return volumes;
 }
 
 Volume probeVolume(Volume volume)
 {
-    const QStorageInfo info(volume.rootPath);
-    volume.ready = info.isValid() && info.isReady() && cleanFolder(info.rootPath()) == cleanFolder(volume.rootPath) &&
-                   QFileInfo(volume.rootPath).isDir();
-    volume.name = info.name();
+    // A folder left behind where a volume was unmounted is no longer that volume.
+    const QString root = cleanFolder(volume.rootPath);
+    volume.ready = mountPointOf(root, mountTable()) == root && fileSystemError(root) == 0 && lookAt(root).isFolder;
+    volume.name = volumeLabel(volume.device);
     return volume;
 }
 
@@ -118,26 +143,25 @@ void ensureDriveReady(const QString& root)
 QString currentFolderOnDrive(const QString& root, const QHash<QString, QString>& lastFolderOnDrive)
 {
     QString last = lastFolderOnDrive.value(root);
-    if (!last.isEmpty() && QFileInfo(last).isDir())
+    if (!last.isEmpty() && lookAt(last).isFolder)
         return last;
     return root;
 }
 
-FolderListing listFolder(const QStringList& candidates)
+FolderListing readFolder(const QStringList& candidates)
 {
     for (const QString& candidate : candidates) {
-        const QFileInfo info(candidate);
-        if (!info.isDir())
+        const QString path = cleanFolder(candidate);
+        if (!lookAt(path).isFolder)
             continue;
-        FolderListing listing{QDir::cleanPath(info.absoluteFilePath()), {}, {}};
-        QDir dir(listing.path);
-        while (true) {
-            listing.chain.prepend(dir.absolutePath());
-            if (dir.isRoot() || !dir.cdUp())
+        FolderListing listing{path, {}, {}};
+        for (QString at = path;; at = QFileInfo(at).path()) {
+            listing.chain.prepend(at);
+            if (QDir(at).isRoot())
                 break;
         }
-        listing.subfolders =
-            QDir(listing.path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+        int error = 0;
+        listing.subfolders = namesInFolder(path, true, {}, error);
         return listing;
     }
     throw AppError(ErrorNumber::PathNotFound);
@@ -150,8 +174,8 @@ QStringList matchingFiles(const QString& folder, const QString& pattern)
         p = p.trimmed();
     if (patterns.isEmpty())
         return {};
-    // Without QDir::CaseSensitive the name filters ignore letter case.
-    return QDir(folder).entryList(patterns, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    int error = 0;
+    return namesInFolder(folder, false, patterns, error);
 }
 
 QString joinFolderAndFile(const QString& folder, const QString& fileName)

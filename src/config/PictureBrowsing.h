@@ -12,7 +12,7 @@
 // opens at, what the folder list shows and which files match a pattern. No widgets here.
 //
 // Whatever reads a volume, a folder or a file may wait as long as its storage does, so it runs on a
-// reading thread (ReadingThreads.h): probeVolume, ensureDriveReady, currentFolderOnDrive, listFolder,
+// reading thread (ReadingThreads.h): probeVolume, ensureDriveReady, currentFolderOnDrive, readFolder,
 // matchingFiles.
 namespace vantelo {
 
@@ -23,6 +23,7 @@ struct Volume
     QString name; // the volume's label, often empty
     QByteArray fileSystemType;
     std::optional<bool> ready; // whether it is ready and holds folders, once the volume has answered
+    QByteArray device = {};    // what is mounted there ("/dev/sdb1"), for its label
 };
 
 // The volumes mounted right now, as the mount table lists them: no volume is asked anything, so none
@@ -65,7 +66,7 @@ struct FolderListing
 };
 
 // The first of the candidates that is a folder, read; fails with path not found (76) when none is.
-FolderListing listFolder(const QStringList& candidates);
+FolderListing readFolder(const QStringList& candidates);
 
 // The files in folder whose names match pattern ("*.jpg"; several patterns may be joined with ";"),
 // letter case ignored, so "*.jpg" lists "IMG_01.JPG". Sorted by name regardless of case.

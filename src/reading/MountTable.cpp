@@ -42,12 +42,14 @@ QList<MountedFileSystem> mountTable()
         const QList<QByteArray> fields = line.split(' ');
         const qsizetype separator = fields.indexOf("-");
         if (fields.size() > 4 && separator > 4 && separator + 1 < fields.size())
-            mounts.append({unescapedField(fields[4]), fields[separator + 1]});
+            mounts.append({unescapedField(fields[4]), fields[separator + 1],
+                           separator + 2 < fields.size() ? QFile::encodeName(unescapedField(fields[separator + 2]))
+                                                         : QByteArray()});
     }
 #else
     // Elsewhere the system's own list of volumes serves.
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
-        mounts.append({volume.rootPath(), volume.fileSystemType()});
+        mounts.append({volume.rootPath(), volume.fileSystemType(), volume.device()});
 #endif
     return mounts;
 }

@@ -12,7 +12,8 @@ namespace vantelo {
 struct MountedFileSystem
 {
     QString mountPoint;
-    QByteArray type; // "ext4", "vfat", "nfs4", "fuse.sshfs"...
+    QByteArray type;   // "ext4", "vfat", "nfs4", "fuse.sshfs"...
+    QByteArray source; // what is mounted: "/dev/sda1", "server:/photos"...
 };
 
 // Every mount, in the table's order.

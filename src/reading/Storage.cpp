@@ -432,6 +432,21 @@ QList<FolderEntry> listFolder(const QString& path, int& error)
     return entries;
 }
 
+QStringList namesInFolder(const QString& folder, bool folders, const QStringList& patterns, int& error)
+{
+    QStringList names;
+    for (const FolderEntry& entry : listFolder(folder, error)) {
+        if ((folders ? entry.isFolder : entry.isFile) && !entry.name.startsWith(u'.') &&
+            (patterns.isEmpty() || QDir::match(patterns, entry.name)))
+            names.append(entry.name);
+    }
+    // Names equal but for case keep the system's order, as a folder view's sorting does.
+    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}
+
 int fileSystemError(const QString& root)
 {
     int error = 0;

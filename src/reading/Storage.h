@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The program's only way to the user's storage: pictures, folders and slide lists. A call that storage
 // does not answer can leave the thread that made it beyond any signal's reach, and a process with such a
@@ -47,6 +48,12 @@ struct FolderEntry
 // The entries of a folder ("." and ".." left out), in the order the system gives them; error is the
 // system's error when it cannot be read.
 QList<FolderEntry> listFolder(const QString& path, int& error);
+
+// The names of folder's files (or, with folders true, of its subfolders), links counted as what they lead
+// to, that match any of the wildcard patterns ("*.jpg"; all when there are none), letter case ignored,
+// hidden ones left out, sorted by name regardless of case: what a folder view lists. error as for
+// listFolder.
+QStringList namesInFolder(const QString& folder, bool folders, const QStringList& patterns, int& error);
 
 // Whether a file system answers at root: 0, or the system's error.
 int fileSystemError(const QString& root);

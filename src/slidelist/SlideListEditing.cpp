@@ -1,5 +1,7 @@
 #include "slidelist/SlideListEditing.h"
 
+#include "reading/Storage.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -17,10 +19,10 @@ SlideRows droppedPictureRows(const QStringList& paths)
     SlideRows rows;
     for (const QString& path : paths) {
         const QFileInfo info(path);
-        if (info.isDir()) {
+        if (lookAt(path).isFolder) {
             const QString folder = slideFolderText(QDir::cleanPath(info.absoluteFilePath()));
-            const QStringList names = QDir(path).entryList(pictureNames, QDir::Files, QDir::Name | QDir::IgnoreCase);
-            for (const QString& name : names)
+            int error = 0;
+            for (const QString& name : namesInFolder(path, false, pictureNames, error))
                 rows.append({folder, name, QString(), QString()});
         } else if (QDir::match(pictureNames, info.fileName())) {
             rows.append({slideFolderText(info.absolutePath()), info.fileName(), QString(), QString()});

@@ -21,7 +21,8 @@ QString slideFolderText(const QString& browserFolder);
 // The rows, still unmeasured, that files and folders dropped onto the list become, in the order
 // dropped: a BMP, JPEG or GIF file (told by its extension, letter case ignored) is one row; a folder
 // gives one row per such picture directly inside it, in name order regardless of case (its
-// sub-folders are left alone, so a drop never walks a whole disk); anything else is skipped.
+// sub-folders are left alone, so a drop never walks a whole disk); anything else is skipped. It asks
+// storage which paths are folders, so it belongs on a reading thread.
 SlideRows droppedPictureRows(const QStringList& paths);
 
 // Neighbouring row positions: the first (0-based) and how many.
