@@ -88,6 +88,7 @@ struct ReadingPool
     bool closing = false;
     // Answers posted to the user-interface thread and not yet handed over there.
     std::atomic<int> undelivered{0};
+    std::mutex handOver;
     MountTable mounts;
 
     static ReadingPool& instance()
@@ -218,13 +219,21 @@ void ReadingTask::failAndAnswer(const AppError& failure)
 void ReadingTask::postAnswer()
 {
     if (QCoreApplication* application = QCoreApplication::instance()) {
-        ++ReadingPool::instance().undelivered;
+        ReadingPool& pool = ReadingPool::instance();
+        ++pool.undelivered;
+        // Qt hands the call over through locks of its own that the thread checker cannot see; this
+        // one it sees, so the call is known to be complete before the user-interface thread reads it.
+        const std::lock_guard handing(pool.handOver);
         QMetaObject::invokeMethod(
             application,
             [request = weak_from_this()] {
+                ReadingPool& answeredPool = ReadingPool::instance();
+                {
+                    const std::lock_guard handed(answeredPool.handOver);
+                }
                 if (const std::shared_ptr<ReadingTask> answered = request.lock())
                     answered->deliver();
-                --ReadingPool::instance().undelivered;
+                --answeredPool.undelivered;
             },
             Qt::QueuedConnection);
     }
