@@ -111,13 +111,13 @@ void perform(const Request& request, const char* path, const Send& send)
         return send(reply, nullptr);
     }
     case Call::Read: {
-        std::vector<char> bytes(PieceBytes);
-        const ssize_t read = ::pread(int(request.handle), bytes.data(), bytes.size(), request.offset);
+        const auto bytes = std::make_unique_for_overwrite<char[]>(PieceBytes);
+        const ssize_t read = ::pread(int(request.handle), bytes.get(), PieceBytes, request.offset);
         if (read < 0)
             return send(failed(errno), nullptr);
         Reply reply;
         reply.payloadBytes = std::uint32_t(read);
-        return send(reply, bytes.data());
+        return send(reply, bytes.get());
     }
     case Call::Close:
         ::close(int(request.handle));
@@ -295,21 +295,22 @@ void call(const Request& request, const QByteArray& path, const std::function<vo
     msghdr out = {};
     out.msg_iov = parts;
     out.msg_iovlen = 2;
-    std::vector<char> in(sizeof(Reply) + PieceBytes);
+    const size_t inBytes = sizeof(Reply) + PieceBytes;
+    const auto in = std::make_unique_for_overwrite<char[]>(inBytes);
     if (::sendmsg(socket, &out, MSG_NOSIGNAL) < 0) {
         helperSocket(true);
         return answer(failed(EIO), nullptr);
     }
     while (true) {
-        const ssize_t received = ::recv(socket, in.data(), in.size(), 0);
+        const ssize_t received = ::recv(socket, in.get(), inBytes, 0);
         if (received < ssize_t(sizeof(Reply))) {
             helperSocket(true);
             return answer(failed(EIO), nullptr);
         }
         Reply reply;
-        std::memcpy(&reply, in.data(), sizeof reply);
+        std::memcpy(&reply, in.get(), sizeof reply);
         reply.payloadBytes = std::min<std::uint32_t>(reply.payloadBytes, std::uint32_t(received - sizeof reply));
-        answer(reply, in.data() + sizeof reply);
+        answer(reply, in.get() + sizeof reply);
         if (request.call != Call::List || reply.error != 0 || reply.values[0] == 1)
             return;
     }
@@ -484,6 +485,7 @@ void StorageFile::close()
         m_handle = -1;
     }
     m_ahead.clear();
+    m_end = -1;
     QIODevice::close();
 }
 
@@ -498,6 +500,8 @@ qint64 StorageFile::readData(char* data, qint64 maxSize)
             done += count;
             continue;
         }
+        if (m_end >= 0 && at >= m_end)
+            break;
         Reply read;
         QByteArray bytes;
         call({Call::Read, 0, m_handle, at}, {}, [&](const Reply& reply, const char* payload) {
@@ -510,8 +514,10 @@ qint64 StorageFile::readData(char* data, qint64 maxSize)
             m_error = read.error;
             return done > 0 ? done : -1;
         }
-        if (bytes.isEmpty())
+        if (bytes.isEmpty()) {
+            m_end = at;
             break;
+        }
         m_ahead = bytes;
         m_aheadAt = at;
     }

@@ -73,7 +73,11 @@ public:
     int systemError() const { return m_error; }
     FileStamp stamp() const { return m_stamp; }
     // What was read ahead is read again when asked for: the file as it is now, not as it was.
-    void forgetReadAhead() { m_ahead.clear(); }
+    void forgetReadAhead()
+    {
+        m_ahead.clear();
+        m_end = -1;
+    }
 
     qint64 size() const override { return m_stamp.size; }
     bool isSequential() const override { return false; }
@@ -90,6 +94,8 @@ private:
     FileStamp m_stamp;
     QByteArray m_ahead; // the bytes from m_aheadAt on, read ahead
     qint64 m_aheadAt = 0;
+    // Where a read found the file's end: a damaged picture's decoder asks past it again and again.
+    qint64 m_end = -1;
 };
 
 } // namespace vantelo

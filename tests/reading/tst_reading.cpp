@@ -1,8 +1,10 @@
 #include "reading/ReadingThreads.h"
+#include "reading/Storage.h"
 #include "support/Settle.h"
 #include "support/TestMain.h"
 
 #include <QStringList>
+#include <QTemporaryFile>
 
 #include <condition_variable>
 #include <mutex>
@@ -124,6 +126,27 @@ private slots:
         QCOMPARE(answers, (QStringList{u"local 3"_qs, u"dead 0"_qs}));
         QVERIFY(again.hasAnswer());
         QVERIFY(ReadingThreads::threadCount() <= ReadingThreads::MaxThreads);
+    }
+    // A file of three pieces reads back exactly, wherever it is sought; past its end storage is asked once,
+    // however often a damaged picture's decoder asks again.
+    void aFileReadsInPiecesAndItsEndOnce()
+    {
+        QTemporaryFile file;
+        QByteArray bytes(300 * 1024, 'a');
+        bytes[200 * 1024] = 'b';
+        QVERIFY(file.open() && file.write(bytes) == bytes.size() && file.flush());
+        ReadingProgress progress;
+        StorageFile read(&progress);
+        QVERIFY(read.openFile(file.fileName()));
+        QCOMPARE(read.size(), 300 * 1024);
+        QVERIFY(read.seek(200 * 1024 - 1));
+        QCOMPARE(read.read(3), QByteArray("aba"));
+        QVERIFY(read.seek(0));
+        QCOMPARE(read.readAll(), bytes);
+        const qint64 asked = progress.answers();
+        for (int again = 0; again < 1000; ++again)
+            QCOMPARE(read.read(4096), QByteArray());
+        QCOMPARE(progress.answers(), asked + 1);
     }
 };
 
