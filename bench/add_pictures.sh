@@ -18,7 +18,7 @@ for needed in "$build/vantelo.scr" "$build/vantelo_window_ping" $baseline; do
     [ -x "$needed" ] || { echo "missing $needed" >&2; exit 2; }
 done
 work=$(mktemp -d) mnt=/mnt/bench-pictures creator='Personal Vantelo Creator' pid=
-trap '[ -z "$pid" ] || kill "$pid"; umount -l "$mnt"; kill "$fs"; rm -rf "$work"' EXIT
+trap '[ -z "$pid" ] || kill "$pid" || true; umount -l "$mnt" || true; kill "$fs" || true; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled:
 mount -t tmpfs bench /mnt && mkdir -p "$mnt" "$work/back" && echo "late=0.02 read *" >"$work/rules"
 convert -size 640x480 gradient:red-blue "$work/back/0000.jpg"

@@ -15,7 +15,7 @@ fi
 source "$(dirname "$0")/../support/e2e-lib.sh"
 mnt=/mnt/stalled rules=$work/rules creator='Personal Vantelo Creator'
 s=${VANTELO_TIME_FACTOR:-1} && limit=$((100 * s)) # sanitizer builds run slower: every limit times s
-trap ': >"$rules"; kill "${pids[@]}" 2>/dev/null; umount -l "$mnt" 2>/dev/null; rm -rf "$work"' EXIT
+trap ': >"$rules"; kill "${pids[@]}" 2>/dev/null || true; umount -l "$mnt" 2>/dev/null || true; rm -rf "$work"' EXIT
 mount -t tmpfs stalls /mnt && mkdir -p "$mnt" "$work/back/slow" && echo "late=3 list slow" >"$rules"
 convert -size 64x48 xc:red "$work/back/a.jpg" && convert -size 30x40 xc:lime "$work/back/b.jpg"
 convert -size 20x10 xc:blue "$work/back/c.jpg" && write_settings Delay=1
