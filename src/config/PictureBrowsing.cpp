@@ -160,8 +160,7 @@ FolderListing readFolder(const QStringList& candidates)
             if (QDir(at).isRoot())
                 break;
         }
-        int error = 0;
-        listing.subfolders = namesInFolder(path, true, {}, error);
+        listing.subfolders = namesInFolder(path, true, {});
         return listing;
     }
     throw AppError(ErrorNumber::PathNotFound);
@@ -174,8 +173,7 @@ QStringList matchingFiles(const QString& folder, const QString& pattern)
         p = p.trimmed();
     if (patterns.isEmpty())
         return {};
-    int error = 0;
-    return namesInFolder(folder, false, patterns, error);
+    return namesInFolder(folder, false, patterns);
 }
 
 QString joinFolderAndFile(const QString& folder, const QString& fileName)

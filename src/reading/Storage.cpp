@@ -433,9 +433,10 @@ QList<FolderEntry> listFolder(const QString& path, int& error)
     return entries;
 }
 
-QStringList namesInFolder(const QString& folder, bool folders, const QStringList& patterns, int& error)
+QStringList namesInFolder(const QString& folder, bool folders, const QStringList& patterns)
 {
     QStringList names;
+    int error = 0;
     for (const FolderEntry& entry : listFolder(folder, error)) {
         if ((folders ? entry.isFolder : entry.isFile) && !entry.name.startsWith(u'.') &&
             (patterns.isEmpty() || QDir::match(patterns, entry.name)))

@@ -51,9 +51,9 @@ QList<FolderEntry> listFolder(const QString& path, int& error);
 
 // The names of folder's files (or, with folders true, of its subfolders), links counted as what they lead
 // to, that match any of the wildcard patterns ("*.jpg"; all when there are none), letter case ignored,
-// hidden ones left out, sorted by name regardless of case: what a folder view lists. error as for
-// listFolder.
-QStringList namesInFolder(const QString& folder, bool folders, const QStringList& patterns, int& error);
+// hidden ones left out, sorted by name regardless of case: what a folder view lists. A folder that
+// cannot be read has none.
+QStringList namesInFolder(const QString& folder, bool folders, const QStringList& patterns);
 
 // Whether a file system answers at root: 0, or the system's error.
 int fileSystemError(const QString& root);

@@ -21,8 +21,7 @@ SlideRows droppedPictureRows(const QStringList& paths)
         const QFileInfo info(path);
         if (lookAt(path).isFolder) {
             const QString folder = slideFolderText(QDir::cleanPath(info.absoluteFilePath()));
-            int error = 0;
-            for (const QString& name : namesInFolder(path, false, pictureNames, error))
+            for (const QString& name : namesInFolder(path, false, pictureNames))
                 rows.append({folder, name, QString(), QString()});
         } else if (QDir::match(pictureNames, info.fileName())) {
             rows.append({slideFolderText(info.absolutePath()), info.fileName(), QString(), QString()});
@@ -46,29 +45,6 @@ QList<RowRun> selectedRunsLastFirst(const QList<bool>& selected)
         runs.append({position + 1, last - position});
     }
     return runs;
-}
-
-SlideRowBatcher::SlideRowBatcher(std::chrono::milliseconds interval, Deliver deliver)
-    : m_interval(interval), m_deliver(std::move(deliver))
-{
-    m_sinceBatch.start();
-}
-
-void SlideRowBatcher::add(SlideRow row)
-{
-    m_pending.append(std::move(row));
-    if (m_sinceBatch.elapsed() >= m_interval.count())
-        flush();
-}
-
-void SlideRowBatcher::flush()
-{
-    m_sinceBatch.restart();
-    if (m_pending.isEmpty())
-        return;
-    SlideRows batch;
-    batch.swap(m_pending);
-    m_deliver(std::move(batch));
 }
 
 } // namespace vantelo

@@ -2,13 +2,9 @@
 
 #include "slidelist/SlideRow.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <chrono>
-#include <functional>
 
 // The rules behind editing the slide list, kept apart from the list view that shows it.
 namespace vantelo {
@@ -38,26 +34,5 @@ struct RowRun
 // examining a position again after each removal does, but with one removal per run rather than
 // per row, so clearing a long list stays quick.
 QList<RowRun> selectedRunsLastFirst(const QList<bool>& selected);
-
-// Gathers rows and hands them on in batches: at the first row added once interval has passed
-// since the last batch, and on flush(). Adding thousands of pictures then costs a handful of
-// insertions into the list view, while a slow folder still shows its rows as they come.
-class SlideRowBatcher
-{
-public:
-    using Deliver = std::function<void(SlideRows&& batch)>;
-
-    SlideRowBatcher(std::chrono::milliseconds interval, Deliver deliver);
-
-    void add(SlideRow row);
-    // Hands on what is gathered, if anything.
-    void flush();
-
-private:
-    std::chrono::milliseconds m_interval;
-    Deliver m_deliver;
-    SlideRows m_pending;
-    QElapsedTimer m_sinceBatch;
-};
 
 } // namespace vantelo
